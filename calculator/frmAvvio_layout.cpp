@@ -1,0 +1,124 @@
+// The design of the main window: sizes, texts and tab order.
+#include <windows.h>
+
+#include "frmAvvio.h"
+#include "resource.h"
+
+namespace zornavex {
+
+using forms::ControlSpec;
+using forms::Kind;
+
+namespace {
+
+// Panel origins in the window's client area.
+constexpr int P1X = 4, P1Y = 12, P2X = 280, P2Y = 12, P3X = 4, P3Y = 200, P4X = 280, P4Y = 200;
+constexpr int kFrameW = 257, kFrameH = 173;
+constexpr wchar_t kFreqTip[] = L"Frequenza in Mhz";
+
+ControlSpec Frame(int id, const wchar_t* name, const wchar_t* caption, int x, int y) {
+  return {id, name, Kind::GroupBox, caption, x, y, kFrameW, kFrameH};
+}
+ControlSpec Lbl(int id, const wchar_t* name, const wchar_t* text, int px, int py, int x, int y, int w, int h) {
+  return {id, name, Kind::Label, text, px + x, py + y, w, h};
+}
+ControlSpec List(int id, const wchar_t* name, int px, int py) {
+  return {id, name, Kind::DropDownList, L"", px + 168, py + 28, 57, 21, kFreqTip};
+}
+ControlSpec Input(int id, const wchar_t* name, const wchar_t* tip, int maxLen, int px, int py, int x, int y) {
+  return {id, name, Kind::TextBox, L"", px + x, py + y, 81, 21, tip, maxLen};
+}
+ControlSpec Result(int id, const wchar_t* name, const wchar_t* tip, int px, int py, int x, int y, int w) {
+  return {id, name, Kind::TextBox, L"", px + x, py + y, w, 21, tip, 0, /*readOnly=*/true};
+}
+ControlSpec Calcola(int id, const wchar_t* name, int px, int py, int x) {
+  return {id, name, Kind::Button, L"Calcola", px + x, py + 136, 61, 25, L"Calcola"};
+}
+
+// Frames first, then the focusable controls in tab order, then the labels:
+// creation order is the tab order.
+const ControlSpec kControls[] = {
+    Frame(Frame1, L"Frame1", L"Calcolo del tempo di esecuzione di un programma", P1X, P1Y),
+    Frame(Frame2, L"Frame2", L"Calcolo del tempo del TMR0", P2X, P2Y),
+    Frame(Frame3, L"Frame3", L"Calcolo del valore da caricare nel TMR0", P3X, P3Y),
+    Frame(Frame4, L"Frame4", L"Calcolo del WDT", P4X, P4Y),
+
+    List(cmbFrequenza, L"cmbFrequenza", P1X, P1Y),
+    Input(txtIstruzioniNormali, L"txtIstruzioniNormali", L"Numero istruzioni normali", 12, P1X, P1Y, 144, 56),
+    Input(txtIstruzioniSalto, L"txtIstruzioniSalto", L"Numero istruzioni di salto", 12, P1X, P1Y, 144, 88),
+    Calcola(cmdCalcola1, L"cmdCalcola1", P1X, P1Y, 176),
+    List(cmbFrequenza2, L"cmbFrequenza2", P2X, P2Y),
+    Input(txtValoreTMR0, L"txtValoreTMR0", L"Valore caricato nel TMR0", 3, P2X, P2Y, 144, 56),
+    Input(txtValorePrescaler, L"txtValorePrescaler", L"Valore del prescaler", 3, P2X, P2Y, 144, 88),
+    Calcola(cmdCalcola2, L"cmdCalcola2", P2X, P2Y, 180),
+    List(cmbFrequenza3, L"cmbFrequenza3", P3X, P3Y),
+    Input(txtTemporizzazione, L"txtTemporizzazione", L"Temporizzazione in ns", 12, P3X, P3Y, 144, 60),
+    Input(txtValorePrescaler2, L"txtValorePrescaler2", L"Valore del prescaler", 12, P3X, P3Y, 144, 88),
+    Calcola(cmdCalcola3, L"cmdCalcola3", P3X, P3Y, 176),
+    List(cmbFrequenza4, L"cmbFrequenza4", P4X, P4Y),
+    Input(txtNumeroIstruzioni, L"txtNumeroIstruzioni", L"Numero delle istruzioni", 12, P4X, P4Y, 144, 56),
+    Input(txtRipetizioni, L"txtRipetizioni", L"Numero di ripetizioni", 12, P4X, P4Y, 144, 88),
+    Calcola(cmdCalcola4, L"cmdCalcola4", P4X, P4Y, 184),
+    Result(txtTempoDiProgramma, L"txtTempoDiProgramma", L"Tempo di programmazione", P1X, P1Y, 12, 144, 81),
+    Result(txtTempoTMR0, L"txtTempoTMR0", L"Tempo del TMR0", P2X, P2Y, 12, 144, 81),
+    Result(txtValoreDaInserireTMR0, L"txtValoreDaInserireTMR0", L"Valore da inserire nel TMR0", P3X, P3Y, 12, 144, 45),
+    Result(txtTempoTotale, L"txtTempoTotale", L"Tempo totale", P4X, P4Y, 12, 144, 65),
+    Result(txtTempodiciclo, L"txtTempodiciclo", L"Tempo di ciclo", P4X, P4Y, 100, 144, 69),
+    Result(txtMoltiplicatore, L"txtMoltiplicatore", L"Valore da inserire nel TMR0", P3X, P3Y, 100, 144, 45),
+
+    Lbl(lblMhz, L"lblMhz", kFreqTip, P1X, P1Y, 12, 32, 97, 21),
+    Lbl(lblIstruzioniNormali, L"lblIstruzioniNormali", L"Numero istruzioni normali", P1X, P1Y, 12, 60, 125, 21),
+    Lbl(lblIstruzioniSalto, L"lblIstruzioniSalto", L"Numero istruzioni di salto", P1X, P1Y, 12, 92, 121, 17),
+    Lbl(lblRisultato1, L"lblRisultato1", L"Tempo di programma", P1X, P1Y, 12, 124, 109, 17),
+    Lbl(lblns1, L"lblns1", L"ns", P1X, P1Y, 96, 152, 21, 17),
+    Lbl(lblFrequenza2, L"lblFrequenza2", kFreqTip, P2X, P2Y, 12, 32, 97, 21),
+    Lbl(lblTMR0, L"lblTMR0", L"Valore caricato nel TMR0", P2X, P2Y, 12, 60, 125, 21),
+    Lbl(lblPrescaler, L"lblPrescaler", L"Valore del prescaler", P2X, P2Y, 12, 92, 121, 17),
+    Lbl(lblTempoSecondi, L"lblTempoSecondi", L"Tempo del TMR0", P2X, P2Y, 12, 124, 109, 17),
+    Lbl(lblNanosecondi, L"lblNanosecondi", L"ns", P2X, P2Y, 96, 152, 21, 17),
+    Lbl(lblFrequenza3, L"lblFrequenza3", kFreqTip, P3X, P3Y, 12, 32, 97, 21),
+    Lbl(lblTemporizzazionems, L"lblTemporizzazionems", L"Temporizzazione in ns", P3X, P3Y, 12, 60, 125, 21),
+    Lbl(lblValorePrescaler2, L"lblValorePrescaler2", L"Valore del prescaler", P3X, P3Y, 12, 92, 121, 17),
+    Lbl(lblValoreTMR0, L"lblValoreTMR0", L"Valore da inserire nel TMR0", P3X, P3Y, 12, 124, 133, 17),
+    Lbl(lblPER, L"lblPER", L"X", P3X, P3Y, 72, 148, 9, 13),
+    Lbl(Label1, L"Label1", kFreqTip, P4X, P4Y, 12, 32, 97, 21),
+    Lbl(lblNumeroIstruzioni, L"lblNumeroIstruzioni", L"Numero delle istruzioni", P4X, P4Y, 12, 60, 125, 21),
+    Lbl(lblRipetizioni, L"lblRipetizioni", L"Numero di ripetizioni", P4X, P4Y, 12, 92, 121, 17),
+    Lbl(lblTempoTotale, L"lblTempoTotale", L"Tempo totale", P4X, P4Y, 12, 124, 69, 17),
+    Lbl(lblTempoCiclo, L"lblTempoCiclo", L"Tempo di ciclo", P4X, P4Y, 100, 124, 69, 17),
+    Lbl(lblns2, L"lblns2", L"ns", P4X, P4Y, 80, 152, 21, 17),
+};
+
+const forms::FormSpec kSpec{
+    L"ZORNAVEX", 545, 380, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0,
+    IDI_ZORNAVEX, forms::Placement::CentreScreen,
+};
+
+const forms::Accelerator kAccelerators[] = {
+    {VK_F1, mnu_guida}, {VK_F2, mnu_1}, {VK_F3, mnu_2}, {VK_F4, mnu_3}, {VK_F5, mnu_4},
+};
+
+}  // namespace
+
+const forms::FormSpec& frmAvvio::Spec() const { return kSpec; }
+std::span<const ControlSpec> frmAvvio::Controls() const { return kControls; }
+std::span<const forms::Accelerator> frmAvvio::Accelerators() const { return kAccelerators; }
+
+HMENU frmAvvio::CreateMenuBar() {
+  HMENU bar = CreateMenu();
+  HMENU operazioni = CreatePopupMenu();
+  HMENU info = CreatePopupMenu();
+  if (!bar || !operazioni || !info) return bar;
+  AppendMenuW(bar, MF_STRING, mnu_Chiudi, L"Chiudi");
+  AppendMenuW(operazioni, MF_STRING | MF_CHECKED, mnu_1, L"Calcolo del tempo di esecuzione di un programma\tF2");
+  AppendMenuW(operazioni, MF_STRING, mnu_2, L"Calcolo del tempo del TMR0\tF3");
+  AppendMenuW(operazioni, MF_STRING, mnu_3, L"Calcolo del valore da caricare nel TMR0\tF4");
+  AppendMenuW(operazioni, MF_STRING, mnu_4, L"Calcolo del WDT\tF5");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(operazioni), L"Operazioni");
+  AppendMenuW(info, MF_STRING, mnu_guida, L"Guida\tF1");
+  AppendMenuW(info, MF_STRING, mnu_Informazioni, L"Informazioni su...");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(info), L"?");
+  return bar;
+}
+
+}  // namespace zornavex

@@ -1,0 +1,5 @@
+// Resource identifiers of ZORNAVEX.
+#pragma once
+
+#define IDI_ZORNAVEX 1
+#define IDI_ZORNAVEX_SHORTCUT 2

@@ -1,0 +1,22 @@
+# Native builds use the system GoogleTest; cross builds compile it from the
+# Debian source package (or a checkout named by ZX_GTEST_SOURCE) with the
+# same compiler as the programs.
+if(WIN32 AND NOT MSVC)
+  set(ZX_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest source tree")
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${ZX_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  if(NOT TARGET GTest::gtest_main)
+    add_library(GTest::gtest ALIAS gtest)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+  endif()
+else()
+  find_package(GTest QUIET)
+  if(NOT GTest_FOUND)
+    include(FetchContent)
+    FetchContent_Declare(googletest SOURCE_DIR ${ZX_GTEST_SOURCE})
+    FetchContent_MakeAvailable(googletest)
+  endif()
+endif()
+include(GoogleTest)

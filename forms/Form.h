@@ -1,0 +1,201 @@
+// One base class for every window of both programs: the window is built
+// from a declarative table of controls laid out in pixels at 96 DPI and
+// scaled to the window's DPI; `this` lives in GWLP_USERDATA.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Colour.h"
+#include "Handles.h"
+
+namespace forms {
+
+class Timer;
+
+enum class Kind {
+  Label,         // static text, no focus
+  TextBox,       // single-line edit
+  DropDownList,  // combo box whose text cannot be typed
+  Button,        // push button
+  PictureButton, // push button showing an icon resource instead of text
+  GroupBox,      // frame with a caption
+  PictureBox,    // static icon
+  ProgressBar,
+};
+
+struct FontSpec {
+  const wchar_t* face = nullptr;  // nullptr: the form's dialog font
+  double points = 8.0;
+  bool bold = false;
+  bool italic = false;
+};
+
+struct ControlSpec {
+  int id;
+  const wchar_t* name;  // the control's name, for tests and diagnostics
+  Kind kind;
+  const wchar_t* text;
+  int x, y, w, h;       // pixels at 96 DPI, relative to the client area
+  const wchar_t* tip = nullptr;
+  int maxLength = 0;    // TextBox: 0 means the control's default
+  bool readOnly = false;
+  bool tabStop = true;  // ignored for labels, group boxes and progress bars
+  int iconId = 0;       // PictureBox and PictureButton: icon resource
+  bool wrap = false;    // Label: wrap within the width instead of growing to fit one line
+  std::optional<FontSpec> font = std::nullopt;
+  DWORD extraStyle = 0;
+};
+
+enum class Placement { CentreScreen, CentreOwner, Maximised };
+
+struct FormSpec {
+  const wchar_t* caption;
+  int clientWidth, clientHeight;  // pixels at 96 DPI
+  DWORD style;
+  DWORD exStyle = 0;
+  int iconId = 0;                 // 0: no window icon
+  Placement placement = Placement::CentreScreen;
+  std::optional<ColourValue> backColour = std::nullopt;
+};
+
+struct Accelerator {
+  WORD virtualKey;
+  int commandId;
+};
+
+class Form {
+ public:
+  Form();
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  // Creates the window when it is not loaded yet; runs Form_Load.
+  void Load();
+  // Destroys the window; the object stays and can be loaded again.
+  void Unload();
+  // Loads when needed and shows the window without modality.
+  void Show();
+  // The window a CentreOwner form is centred over when it loads.
+  void SetCentreOver(HWND over) { centreOver_ = over; }
+  bool IsLoaded() const { return hwnd_ != nullptr; }
+  HWND hwnd() const { return hwnd_; }
+
+  HWND Control(int id) const;
+  int IdOf(std::wstring_view name) const;  // -1 when there is no such control
+  std::wstring Text(int id) const;
+  void SetText(int id, std::wstring_view text);
+  void SetCaption(std::wstring_view text);
+  void Focus(int id);
+  void SetEnabled(int id, bool enabled);
+  bool IsEnabled(int id) const;
+  void SetReadOnly(int id, bool readOnly);
+  bool IsReadOnly(int id) const;
+
+  // Text and back colours of a control, as colour values; a control without
+  // a back colour is drawn transparent on the form.
+  void SetForeColour(int id, ColourValue colour);
+  std::optional<ColourValue> ForeColour(int id) const;
+  void SetBackColour(int id, ColourValue colour);
+
+  // Pixels at 96 DPI to pixels at the window's DPI.
+  int Scale(int pixels) const;
+  UINT Dpi() const { return dpi_; }
+
+  // Receives a typed character before its text box does; setting it to 0
+  // discards it.
+  using KeyPressHandler = std::function<void(short& keyAscii)>;
+  void OnKeyPress(int id, KeyPressHandler handler);
+
+  // Lets the message loop handle accelerators and dialog keys for this form.
+  virtual bool PreTranslate(MSG& msg);
+
+  static Form* FromHwnd(HWND hwnd);
+
+ protected:
+  // What the derived form is built from; called by Load().
+  virtual const FormSpec& Spec() const = 0;
+  virtual std::span<const ControlSpec> Controls() const = 0;
+  virtual std::span<const Accelerator> Accelerators() const { return {}; }
+  virtual HMENU CreateMenuBar() { return nullptr; }
+
+  // Design-time state the table cannot say (list items, colours); runs
+  // before Form_Load.
+  virtual void ApplyDesign() {}
+  // Events.
+  virtual void Form_Load() {}
+  virtual void Form_Activate() {}
+  virtual void Form_DblClick(POINT) {}
+  virtual void OnCommand(int id, int notifyCode);
+  virtual void OnMenu(int id) { OnCommand(id, 0); }
+  // The close button of the title bar; by default the form unloads.
+  virtual void OnClose() { Unload(); }
+  virtual void OnDestroyed() {}
+  virtual HCURSOR CursorFor(HWND) const { return nullptr; }
+  virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+  // The button Enter presses when no other button has the focus, and the one
+  // Esc presses; 0 for none.
+  int defaultButton_ = 0;
+  int cancelButton_ = 0;
+
+  HMENU Menu() const { return GetMenu(hwnd_); }
+
+ private:
+  friend class Timer;
+  friend void Initialise();
+  struct ControlState {
+    HWND hwnd = nullptr;
+    const ControlSpec* spec = nullptr;
+    std::optional<ColourValue> fore;
+    std::optional<ColourValue> back;
+    BrushHandle backBrush;
+    FontHandle font;
+    IconHandle icon;
+    KeyPressHandler keyPress;
+  };
+
+  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+  static LRESULT CALLBACK EditSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK FrameSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  void PaintFrame(HWND frame, HDC dc);
+  int TextWidth(HWND control) const;
+  void CreateControls();
+  void LayOut();
+  void ApplyFonts();
+  HBRUSH ColourFor(HWND control, HDC dc);
+  ControlState* StateOf(HWND control);
+  const ControlState* StateOf(int id) const;
+  ControlState* StateOf(int id);
+  void Place(HWND owner);
+  int DefaultButtonId() const;
+
+  HWND hwnd_ = nullptr;
+  UINT dpi_ = 96;
+  std::map<int, ControlState> controls_;
+  std::vector<int> order_;
+  FontHandle dialogFont_;
+  BrushHandle formBrush_;
+  IconHandle bigIcon_, smallIcon_;
+  AccelHandle accelerators_;
+  HWND tooltip_ = nullptr;
+  HWND centreOver_ = nullptr;
+  std::map<UINT_PTR, Timer*> timers_;
+};
+
+// The instance whose resources the forms load (the running executable).
+HINSTANCE Instance();
+
+// Registers the common controls and the forms' window class; call once.
+void Initialise();
+
+}  // namespace forms

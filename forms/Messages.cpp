@@ -1,0 +1,29 @@
+#include "Messages.h"
+
+namespace forms {
+
+namespace {
+MessageHandler g_messageHandler;
+std::function<void()> g_endHandler;
+}  // namespace
+
+int ShowMessage(std::wstring_view text, std::wstring_view title, UINT style) {
+  if (g_messageHandler) return g_messageHandler(ShownMessage{std::wstring(text), std::wstring(title), style});
+  // Modal to the program: owned by the active window of this thread.
+  return MessageBoxW(GetActiveWindow(), std::wstring(text).c_str(), std::wstring(title).c_str(),
+                     style | MB_SETFOREGROUND);
+}
+
+void SetMessageHandler(MessageHandler handler) { g_messageHandler = std::move(handler); }
+
+void EndProgram() {
+  if (g_endHandler) {
+    g_endHandler();
+    return;
+  }
+  ExitProcess(0);
+}
+
+void SetEndHandler(std::function<void()> handler) { g_endHandler = std::move(handler); }
+
+}  // namespace forms

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what building and testing need, when it is missing (Debian/Ubuntu).
+set -euo pipefail
+need=()
+have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+for pkg in cmake ninja-build g++ googletest libgtest-dev mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 \
+           xvfb xauth x11-utils imagemagick liblnk-utils python3 fonts-dejavu-core fonts-wine fonts-liberation; do
+  have "$pkg" || need+=("$pkg")
+done
+if [ ${#need[@]} -gt 0 ]; then
+  echo "Installing: ${need[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+fi

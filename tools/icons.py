@@ -1,0 +1,87 @@
+#!/usr/bin/env python3
+"""Writes the programs' 16-colour icons from pixel art kept in this file.
+
+Each image is a list of rows; each character picks a colour of the standard
+16-colour palette ('.' is transparent). Run: python3 tools/icons.py OUTDIR
+"""
+import os
+import struct
+import sys
+
+PALETTE = [  # the standard VGA order, (r, g, b)
+    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
+    (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0),
+    (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
+KEYS = "0123456789abcdef"  # index into PALETTE
+
+
+def _dib(rows):
+    size = len(rows)
+    assert all(len(r) == size for r in rows), "images are square"
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
+    palette = b"".join(struct.pack("BBBB", b, g, r, 0) for r, g, b in PALETTE)
+    xor_stride = ((size * 4 + 31) // 32) * 4
+    and_stride = ((size + 31) // 32) * 4
+    xor, mask = b"", b""
+    for row in reversed(rows):  # bottom-up
+        nibbles = [0 if c == "." else KEYS.index(c) for c in row]
+        line = bytes((nibbles[i] << 4) | (nibbles[i + 1] if i + 1 < size else 0) for i in range(0, size, 2))
+        xor += line.ljust(xor_stride, b"\0")
+        bits = 0
+        out = bytearray(and_stride)
+        for x, c in enumerate(row):
+            if c == ".":
+                out[x // 8] |= 0x80 >> (x % 8)
+        mask += bytes(out)
+        del bits
+    return header + palette + xor + mask
+
+
+def write_ico(path, images):
+    dibs = [_dib(rows) for rows in images]
+    out = struct.pack("<HHH", 0, 1, len(dibs))
+    offset = 6 + 16 * len(dibs)
+    for rows, dib in zip(images, dibs):
+        size = len(rows)
+        out += struct.pack("<BBBBHHII", size % 256, size % 256, 16, 0, 1, 4, len(dib), offset)
+        offset += len(dib)
+    with open(path, "wb") as f:
+        f.write(out + b"".join(dibs))
+
+
+def chip(size, body="0", pin="7", mark="f", notch="8"):
+    """A dual-in-line chip seen from above, pins left and right."""
+    rows = [["."] * size for _ in range(size)]
+    s = size / 32
+    left, right = int(8 * s), size - int(8 * s)
+    top, bottom = int(2 * s), size - int(2 * s)
+    for y in range(top, bottom):
+        for x in range(left, right):
+            rows[y][x] = body
+    pitch = max(2, int(4 * s))
+    for y in range(top + pitch // 2, bottom - 1, pitch):
+        for x in list(range(left - int(5 * s), left)) + list(range(right, right + int(5 * s))):
+            rows[y][x] = pin
+            if pitch > 2:
+                rows[y + 1][x] = pin
+    cx = size // 2
+    for x in range(cx - int(3 * s), cx + int(3 * s)):
+        for y in range(top, top + max(1, int(2 * s))):
+            rows[y][x] = notch
+    d = max(1, int(2 * s))
+    for y in range(top + int(4 * s), top + int(4 * s) + d):
+        for x in range(left + int(3 * s), left + int(3 * s) + d):
+            rows[y][x] = mark
+    return ["".join(r) for r in rows]
+
+
+def main(outdir):
+    os.makedirs(outdir, exist_ok=True)
+    # The calculator's chip: black body, silver pins, white pin-1 dot.
+    write_ico(os.path.join(outdir, "zornavex.ico"), [chip(32), chip(16)])
+    # Second icon of the program file (for shortcuts): the chip in blue.
+    write_ico(os.path.join(outdir, "zornavex2.ico"), [chip(32, body="4"), chip(16, body="4")])
+
+
+if __name__ == "__main__":
+    main(sys.argv[1] if len(sys.argv) > 1 else "calculator/res")

@@ -1,0 +1,91 @@
+// Test helpers for windows: answering message boxes in process, and driving
+// the windows of another process (a real program started by the test).
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Messages.h"
+
+namespace zxtest {
+
+// In process: records every message box and every program end instead of
+// showing or doing them; answers boxes from a queue (IDOK when it is empty).
+class Seams {
+ public:
+  Seams();
+  ~Seams();
+  Seams(const Seams&) = delete;
+  Seams& operator=(const Seams&) = delete;
+
+  void Answer(int id) { answers_.push_back(id); }
+  const std::vector<forms::ShownMessage>& Shown() const { return shown_; }
+  int Ends() const { return ends_; }
+  void Clear() { shown_.clear(); ends_ = 0; }
+  // Runs while a box is "open": what the box's owner code would see then.
+  std::function<void(const forms::ShownMessage&)> onShow;
+
+ private:
+  std::vector<forms::ShownMessage> shown_;
+  std::deque<int> answers_;
+  int ends_ = 0;
+};
+
+// Processes pending messages of this thread for a while.
+void Pump(DWORD ms = 50);
+
+// Another process.
+class Process {
+ public:
+  Process() = default;
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  Process(Process&& other) noexcept;
+  ~Process();  // terminates it if still running
+
+  bool Start(const std::wstring& exe, const std::wstring& workDir = L"");
+  DWORD Id() const { return pid_; }
+  bool Running() const;
+  // Waits for the end; returns the exit code, or nothing on time-out.
+  std::optional<DWORD> WaitExit(DWORD timeoutMs);
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD pid_ = 0;
+};
+
+// Top-level window of the process by class (nullptr: any) and caption
+// (nullptr: any), waiting up to timeoutMs.
+HWND WaitForWindow(DWORD pid, const wchar_t* cls, const wchar_t* caption, DWORD timeoutMs);
+
+// A visible message box (#32770 with a static 0xFFFF) of the process.
+struct MessageBoxInfo {
+  HWND hwnd = nullptr;
+  std::wstring title;
+  std::wstring text;
+  bool HasButton(int id) const { return GetDlgItem(hwnd, id) != nullptr; }
+};
+std::optional<MessageBoxInfo> WaitForMessageBox(DWORD pid, DWORD timeoutMs, const wchar_t* title = nullptr);
+// Presses a button of a box and waits until the box is gone.
+bool PressBoxButton(HWND box, int id, DWORD timeoutMs = 5000);
+
+// Text of a window of any process (WM_GETTEXT across processes).
+std::wstring ReadText(HWND hwnd);
+// Child by control id, or by class and zero-based index among that class.
+HWND Child(HWND parent, int id);
+HWND ChildByClass(HWND parent, const wchar_t* cls, int index);
+
+// Keyboard input to the foreground window: the window is brought forward first.
+void Activate(HWND hwnd);
+void TypeText(std::wstring_view text);       // characters, as typed
+void PressKey(WORD vk, bool ctrl = false, bool shift = false);
+// A click posted to a control, as a mouse would (for buttons).
+void Click(HWND control);
+
+}  // namespace zxtest

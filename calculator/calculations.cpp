@@ -13,11 +13,17 @@ bool FirstMissingInput(const PanelInputs& in, PanelOutcome& out) {
   return true;
 }
 
-Fault OscillatorPeriod(double frequency, double& period) {
-  const double inverse = 1.0 / frequency;
-  if (Fault f = StepFault(inverse, frequency == 0.0); f != Fault::None) return f;
-  period = inverse * 1000.0;
-  return StepFault(period);
+double Steps::Read(const std::wstring& text) {
+  if (!ok()) return 0.0;
+  const Parsed parsed = TextToNumber(text, separator_);
+  fault_ = parsed.fault;
+  return parsed.value;
+}
+
+double Steps::Check(double result, bool dividedByZero) {
+  if (!ok()) return 0.0;
+  fault_ = StepFault(result, dividedByZero);
+  return result;
 }
 
 }  // namespace zornavex

@@ -7,29 +7,19 @@ PanelOutcome CalcolaTempoProgramma(const PanelInputs& in, wchar_t sep) {
   PanelOutcome out;
   if (FirstMissingInput(in, out)) return out;
 
-  // Each conversion and each step in the order the total is built, so the
-  // first fault met is the one reported.
-  auto fail = [&out](Fault f) { out.fault = f; return out; };
-  const Parsed f = TextToNumber(in.frequency, sep);
-  if (!f.ok()) return fail(f.fault);
-  double period = 0.0;
-  if (Fault e = OscillatorPeriod(f.value, period); e != Fault::None) return fail(e);
-  const double instructionCycle = period * 4.0;
-  if (Fault e = StepFault(instructionCycle); e != Fault::None) return fail(e);
-  const double jumpCycle = period * 8.0;
-  if (Fault e = StepFault(jumpCycle); e != Fault::None) return fail(e);
-  const Parsed n = TextToNumber(in.first, sep);
-  if (!n.ok()) return fail(n.fault);
-  const double a = n.value * instructionCycle;
-  if (Fault e = StepFault(a); e != Fault::None) return fail(e);
-  const Parsed j = TextToNumber(in.second, sep);
-  if (!j.ok()) return fail(j.fault);
-  const double jumps = j.value * jumpCycle;
-  if (Fault e = StepFault(jumps); e != Fault::None) return fail(e);
-  const double total = jumps + a;
-  if (Fault e = StepFault(total); e != Fault::None) return fail(e);
-
-  out.results.push_back(NumberToText(RoundHalfEven(total, 3), sep));
+  // Each text is read where its step needs it, so the first fault met is the
+  // one reported.
+  Steps s(sep);
+  const double period = s.Period(s.Read(in.frequency));
+  const double instructionCycle = s.Mul(period, 4.0);
+  const double jumpCycle = s.Mul(period, 8.0);
+  const double a = s.Mul(s.Read(in.first), instructionCycle);
+  const double total = s.Add(s.Mul(s.Read(in.second), jumpCycle), a);
+  if (!s.ok()) {
+    out.fault = s.fault();
+    return out;
+  }
+  out.results.push_back(s.Text(RoundHalfEven(total, 3)));
   return out;
 }
 

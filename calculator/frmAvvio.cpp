@@ -15,6 +15,12 @@ constexpr int kMenuPannelli[] = {mnu_1, mnu_2, mnu_3, mnu_4};
 
 const PanelBinding kPannello1{Frame1, cmbFrequenza, txtIstruzioniNormali, txtIstruzioniSalto,
                               {txtTempoDiProgramma, 0}, &CalcolaTempoProgramma};
+const PanelBinding kPannello2{Frame2, cmbFrequenza2, txtValoreTMR0, txtValorePrescaler,
+                              {txtTempoTMR0, 0}, &CalcolaTempoTMR0};
+const PanelBinding kPannello3{Frame3, cmbFrequenza3, txtTemporizzazione, txtValorePrescaler2,
+                              {txtValoreDaInserireTMR0, txtMoltiplicatore}, &CalcolaValoreTMR0};
+const PanelBinding kPannello4{Frame4, cmbFrequenza4, txtNumeroIstruzioni, txtRipetizioni,
+                              {txtTempoTotale, txtTempodiciclo}, &CalcolaTempoWDT};
 
 }  // namespace
 
@@ -88,6 +94,9 @@ void frmAvvio::Calcola(const PanelBinding& panel) {
 }
 
 void frmAvvio::cmdCalcola1_Click() { Calcola(kPannello1); }
+void frmAvvio::cmdCalcola2_Click() { Calcola(kPannello2); }
+void frmAvvio::cmdCalcola3_Click() { Calcola(kPannello3); }
+void frmAvvio::cmdCalcola4_Click() { Calcola(kPannello4); }
 
 void frmAvvio::txtIstruzioniNormali_KeyPress(short& keyAscii) { FiltraCifre(keyAscii); }
 void frmAvvio::txtIstruzioniSalto_KeyPress(short& keyAscii) { FiltraCifre(keyAscii); }

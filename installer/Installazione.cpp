@@ -1,0 +1,121 @@
+#include "Installazione.h"
+
+#include "Collegamento_percorsi.h"
+#include "Module1.h"
+
+namespace velisca {
+
+std::wstring CartellaProgramma() { return std::wstring(kCartellaRadice) + L"ZORNAVEX"; }
+std::wstring CartellaGuida() { return std::wstring(kCartellaRadice) + L"ZORNAVEX\\Help"; }
+std::wstring ProgrammaInstallato() { return std::wstring(kCartellaRadice) + L"ZORNAVEX\\ZORNAVEX.exe"; }
+
+const std::array<Passo, kNumeroPassi>& Passi() {
+  static const std::array<Passo, kNumeroPassi> passi = [] {
+    const std::wstring radice(kCartellaRadice);
+    const std::wstring sistema(kCartellaSistema);
+    auto cartella = [](const std::wstring& d, int v) { return Passo{Operazione::CreaCartella, L"", d, d, v}; };
+    auto copia = [](const wchar_t* s, const std::wstring& d, int v) {
+      return Passo{Operazione::CopiaFile, s, d, d, v};
+    };
+    Passo controllo = copia(L"\\COMDLG32.OCX", std::wstring(kControlloInstallato), 8);
+    controllo.testo = sistema + L"\\COMDLG32.OCX";
+    return std::array<Passo, kNumeroPassi>{
+        cartella(radice, 1),
+        cartella(radice + L"ZORNAVEX", 2),
+        cartella(radice + L"ZORNAVEX\\Help", 3),
+        cartella(sistema, 4),
+        copia(L"\\ZORNAVEX.exe", radice + L"ZORNAVEX\\ZORNAVEX.exe", 5),
+        copia(L"\\ZORNAVEX.hlp", radice + L"ZORNAVEX\\Help\\ZORNAVEX.hlp", 6),
+        copia(L"\\ZORNAVEX.cnt", radice + L"ZORNAVEX\\Help\\ZORNAVEX.cnt", 7),
+        controllo,
+    };
+  }();
+  return passi;
+}
+
+std::wstring PercorsoSorgente(std::wstring_view cartella, std::wstring_view nome) {
+  std::wstring out(cartella);
+  if (!out.empty() && out.back() == L'\\' && !nome.empty() && nome.front() == L'\\') out.pop_back();
+  out += nome;
+  return out;
+}
+
+std::wstring CartellaDi(std::wstring_view eseguibile) {
+  const auto sep = eseguibile.find_last_of(L"\\/");
+  if (sep == std::wstring_view::npos) return {};
+  // "C:\Velisca.exe" lives in "C:\", not in "C:".
+  if (sep == 2 && eseguibile[1] == L':') return std::wstring(eseguibile.substr(0, 3));
+  return std::wstring(eseguibile.substr(0, sep));
+}
+
+namespace {
+
+// A shared control file the system already holds in a newer version is
+// kept: replacing it would break the programs that need the newer one.
+bool TieniControlloEsistente(FileSystem& fs, const std::wstring& sorgente, const std::wstring& destinazione) {
+  const auto esistente = fs.Versione(destinazione);
+  const auto nostro = fs.Versione(sorgente);
+  return esistente && nostro && *esistente > *nostro;
+}
+
+}  // namespace
+
+Esito EseguiInstallazione(FileSystem& fs, Scrivania& scrivania, const std::wstring& sorgente,
+                          const Avanzamento& avanzamento) {
+  // Systems of today have no "C:\programmi": without it no folder below it
+  // could be made. Its failure is as silent as the other folders'.
+  (void)fs.CreaCartella(std::wstring(kCartellaProgrammi));
+  for (const Passo& passo : Passi()) {
+    if (passo.operazione == Operazione::CreaCartella) {
+      (void)fs.CreaCartella(passo.destinazione);
+    } else {
+      const std::wstring da = PercorsoSorgente(sorgente, passo.sorgente);
+      const bool tieni = passo.destinazione == kControlloInstallato && TieniControlloEsistente(fs, da, passo.destinazione);
+      if (!tieni) {
+        if (const NumeroErrore e = fs.CopiaFile(da, passo.destinazione); e != 0) return {false, e};
+      }
+    }
+    avanzamento(passo.valore, passo.testo);
+  }
+
+  Collegamento::CartellaSpeciale = 0;
+  if (const NumeroErrore e = scrivania.TrovaDesktop(); e != 0) return {false, e};
+  // Without a desktop folder there is nowhere the shortcut belongs.
+  if (!Collegamento::PercorsoDesktop.empty()) {
+    const std::wstring programma = ProgrammaInstallato();
+    (void)scrivania.CreaCollegamento(Collegamento::UnisciPercorso(Collegamento::PercorsoDesktop, kNomeCollegamento),
+                                     programma, CartellaProgramma(), L"", programma, 1, 5);
+  }
+  return {true, 0};
+}
+
+std::wstring TestoErrore(NumeroErrore numero) {
+  return L"Il programma non può essere installato.\r\nContattare il fornitore e segnalare l'errore:\r\n\r\nNumero " +
+         std::to_wstring(numero);
+}
+
+void Installatore::Timer1_Timer() {
+  if (!Module1::InstallazioneAttiva) return;
+  const Esito esito = EseguiInstallazione(fs_, scrivania_, sorgente_, [this](int valore, const std::wstring& testo) {
+    vista_.MostraAvanzamento(valore, testo);
+  });
+  if (esito.riuscita) {
+    vista_.Messaggio(kTestoRiuscita, kTitoloRiuscita, kInformazione);
+  } else {
+    vista_.Messaggio(TestoErrore(esito.numero), kTitoloErrore, kInformazione);
+    Module1::RimuoviCartelle(fs_);
+  }
+  vista_.Termina();
+}
+
+void Installatore::cmdAnnulla_Click() {
+  Module1::InstallazioneAttiva = false;
+  if (vista_.Messaggio(kTestoAnnulla, kTitoloAnnulla, kDomanda) == kRispostaSi) {
+    Module1::RimuoviCartelle(fs_);
+    vista_.Termina();
+    return;
+  }
+  Module1::InstallazioneAttiva = true;
+}
+
+}  // namespace velisca

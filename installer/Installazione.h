@@ -1,0 +1,133 @@
+// The installation sequence, kept free of any Windows header: the folders,
+// the four copies, the shortcut, the progress after each step and the
+// failure number, over a small file-system interface.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace velisca {
+
+// The error code of a failed operation as the file layer reports it (the
+// Win32 code on Windows); 0 means success.
+using NumeroErrore = std::int32_t;
+
+// A file version resource: major, minor, build, revision.
+using VersioneFile = std::array<std::uint16_t, 4>;
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // One folder level; fails when it exists or its parent is missing.
+  virtual NumeroErrore CreaCartella(const std::wstring& path) = 0;
+  // Creates the destination or replaces an existing file of that name.
+  virtual NumeroErrore CopiaFile(const std::wstring& from, const std::wstring& to) = 0;
+  // Only an empty folder can be removed.
+  virtual NumeroErrore RimuoviCartella(const std::wstring& path) = 0;
+  // The version resource of a file; nothing when the file or its resource is missing.
+  virtual std::optional<VersioneFile> Versione(const std::wstring& path) = 0;
+};
+
+// The desktop shortcut service; the Windows side forwards to Collegamento.
+class Scrivania {
+ public:
+  virtual ~Scrivania() = default;
+  // Looks up the folder CartellaSpeciale names and stores it in
+  // PercorsoDesktop; a failure it cannot handle comes back as a number.
+  virtual NumeroErrore TrovaDesktop() = 0;
+  virtual bool CreaCollegamento(const std::wstring& file, const std::wstring& target,
+                                const std::wstring& cartellaLavoro, const std::wstring& argomenti,
+                                const std::wstring& fileIcona, std::int32_t indiceIcona,
+                                std::int32_t mostra) = 0;
+};
+
+// Fixed places.
+inline constexpr std::wstring_view kCartellaProgrammi = L"C:\\programmi";
+inline constexpr std::wstring_view kCartellaRadice = L"C:\\programmi\\Mardol\\";
+inline constexpr std::wstring_view kCartellaSistema = L"c:\\windows\\system32";
+std::wstring CartellaProgramma();     // C:\programmi\Mardol\ZORNAVEX
+std::wstring CartellaGuida();         // C:\programmi\Mardol\ZORNAVEX\Help
+std::wstring ProgrammaInstallato();   // C:\programmi\Mardol\ZORNAVEX\ZORNAVEX.exe
+inline constexpr std::wstring_view kControlloInstallato = L"c:\\windows\\system32\\COMDLG32.ocx";
+inline constexpr std::wstring_view kNomeCollegamento = L"ZORNAVEX.lnk";
+inline constexpr int kNumeroPassi = 8;
+
+enum class Operazione { CreaCartella, CopiaFile };
+
+struct Passo {
+  Operazione operazione;
+  std::wstring sorgente;      // name in the source folder, with its leading backslash
+  std::wstring destinazione;
+  std::wstring testo;         // lblInfo after the step
+  int valore;                 // PrbStato after the step
+};
+
+// Steps 1 to 8 in their fixed order.
+const std::array<Passo, kNumeroPassi>& Passi();
+
+// The source folder joined to a name that begins with a backslash; a folder
+// that already ends in one (a drive root) does not get a second.
+std::wstring PercorsoSorgente(std::wstring_view cartella, std::wstring_view nome);
+// The folder part of an executable's full path, without a trailing separator
+// (except for a drive root, which keeps it).
+std::wstring CartellaDi(std::wstring_view eseguibile);
+
+struct Esito {
+  bool riuscita = false;
+  NumeroErrore numero = 0;
+};
+
+using Avanzamento = std::function<void(int valore, const std::wstring& testo)>;
+
+// Runs steps 1 to 9 from start to end; stops at the first failed copy.
+Esito EseguiInstallazione(FileSystem& fs, Scrivania& scrivania, const std::wstring& sorgente,
+                          const Avanzamento& avanzamento);
+
+// The failure report's text for a number.
+std::wstring TestoErrore(NumeroErrore numero);
+
+// Message-box texts and flags.
+inline constexpr std::wstring_view kTestoRiuscita = L"L'installazione è stata portata a termine";
+inline constexpr std::wstring_view kTitoloRiuscita = L"Complimenti!";
+inline constexpr std::wstring_view kTitoloErrore = L"Errore durante l'installazione";
+inline constexpr std::wstring_view kTestoAnnulla =
+    L"L'installazione non è stata completata.\r\nSi vuole uscire dal programma?";
+inline constexpr std::wstring_view kTitoloAnnulla = L"Attenzione!";
+inline constexpr unsigned kInformazione = 64;    // OK and the information icon
+inline constexpr unsigned kDomanda = 68;         // Yes, No and the information icon
+inline constexpr int kRispostaSi = 6;            // the platform's IDYES
+
+// What the progress window does with the sequence's outcome.
+class VistaInstallazione {
+ public:
+  virtual ~VistaInstallazione() = default;
+  virtual void MostraAvanzamento(int valore, const std::wstring& testo) = 0;
+  virtual int Messaggio(std::wstring_view testo, std::wstring_view titolo, unsigned stile) = 0;
+  virtual void Termina() = 0;
+};
+
+// The progress window's two events, apart from the window itself.
+class Installatore {
+ public:
+  Installatore(FileSystem& fs, Scrivania& scrivania, std::wstring sorgente, VistaInstallazione& vista)
+      : fs_(fs), scrivania_(scrivania), sorgente_(std::move(sorgente)), vista_(vista) {}
+
+  // A tick of the window's timer: the whole installation while
+  // InstallazioneAttiva is True, nothing otherwise.
+  void Timer1_Timer();
+  // The cancel button: pauses the installation and asks whether to quit.
+  void cmdAnnulla_Click();
+
+ private:
+  FileSystem& fs_;
+  Scrivania& scrivania_;
+  std::wstring sorgente_;
+  VistaInstallazione& vista_;
+};
+
+}  // namespace velisca

@@ -1,0 +1,93 @@
+// An in-memory file system that fails the way the Windows file layer does,
+// with the same error codes.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Installazione.h"
+
+namespace velisca::test {
+
+constexpr NumeroErrore kNonTrovato = 2, kPercorsoNonTrovato = 3, kCondivisione = 32, kEsiste = 183,
+                       kNonVuota = 145;
+
+class FakeFileSystem : public FileSystem {
+ public:
+  FakeFileSystem() { folders_ = {Key(L"C:"), Key(L"c:\\windows"), Key(L"c:\\windows\\system32")}; }
+
+  // The file system ignores case and a trailing separator.
+  static std::wstring Key(std::wstring p) {
+    while (p.size() > 1 && p.back() == L'\\') p.pop_back();
+    for (wchar_t& c : p)
+      if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    return p;
+  }
+  static std::wstring Parent(const std::wstring& key) {
+    const auto sep = key.find_last_of(L'\\');
+    return sep == std::wstring::npos ? std::wstring() : key.substr(0, sep);
+  }
+
+  NumeroErrore CreaCartella(const std::wstring& path) override {
+    calls.push_back(L"md " + path);
+    const std::wstring k = Key(path);
+    if (folders_.count(k) || files_.count(k)) return kEsiste;
+    if (!folders_.count(Parent(k))) return kPercorsoNonTrovato;
+    folders_.insert(k);
+    return 0;
+  }
+  NumeroErrore CopiaFile(const std::wstring& from, const std::wstring& to) override {
+    calls.push_back(L"copy " + from + L" " + to);
+    const std::wstring s = Key(from), d = Key(to);
+    if (!files_.count(s)) return folders_.count(Parent(s)) ? kNonTrovato : kPercorsoNonTrovato;
+    if (!folders_.count(Parent(d))) return kPercorsoNonTrovato;
+    if (locked.count(d)) return kCondivisione;
+    files_[d] = files_[s];
+    versions_.erase(d);
+    if (auto v = versions_.find(s); v != versions_.end()) versions_[d] = v->second;
+    return 0;
+  }
+  NumeroErrore RimuoviCartella(const std::wstring& path) override {
+    calls.push_back(L"rd " + path);
+    const std::wstring k = Key(path);
+    if (!folders_.count(k)) return kNonTrovato;
+    for (const auto& f : folders_)
+      if (Parent(f) == k) return kNonVuota;
+    for (const auto& [f, content] : files_)
+      if (Parent(f) == k) return kNonVuota;
+    folders_.erase(k);
+    return 0;
+  }
+  std::optional<VersioneFile> Versione(const std::wstring& path) override {
+    auto it = versions_.find(Key(path));
+    if (it == versions_.end() || !files_.count(Key(path))) return std::nullopt;
+    return it->second;
+  }
+
+  void AddFolder(const std::wstring& path) { folders_.insert(Key(path)); }
+  void RemoveFolder(const std::wstring& path) { folders_.erase(Key(path)); }
+  void AddFile(const std::wstring& path, std::string content, std::optional<VersioneFile> v = std::nullopt) {
+    files_[Key(path)] = std::move(content);
+    if (v) versions_[Key(path)] = *v;
+  }
+  void RemoveFile(const std::wstring& path) { files_.erase(Key(path)); }
+  bool HasFolder(const std::wstring& path) const { return folders_.count(Key(path)) != 0; }
+  std::optional<std::string> Content(const std::wstring& path) const {
+    auto it = files_.find(Key(path));
+    if (it == files_.end()) return std::nullopt;
+    return it->second;
+  }
+
+  std::set<std::wstring> locked;  // keys of files held open without sharing
+  std::vector<std::wstring> calls;
+
+ private:
+  std::set<std::wstring> folders_;
+  std::map<std::wstring, std::string> files_;
+  std::map<std::wstring, VersioneFile> versions_;
+};
+
+}  // namespace velisca::test

@@ -1,0 +1,328 @@
+// The installation sequence over an in-memory file system: progress, texts,
+// failure numbers, clean-up and the cancel question.
+#include <gtest/gtest.h>
+
+#include <utility>
+
+#include "Collegamento_percorsi.h"
+#include "Module1.h"
+#include "fake_file_system.h"
+
+namespace velisca::test {
+namespace {
+
+const std::wstring kSetup = L"D:\\setup";
+const std::wstring kDesktop = L"C:\\users\\tester\\Desktop";
+const std::wstring kExe = L"C:\\programmi\\Mardol\\ZORNAVEX\\ZORNAVEX.exe";
+const std::wstring kHlp = L"C:\\programmi\\Mardol\\ZORNAVEX\\Help\\ZORNAVEX.hlp";
+const std::wstring kCnt = L"C:\\programmi\\Mardol\\ZORNAVEX\\Help\\ZORNAVEX.cnt";
+const std::wstring kOcx = L"c:\\windows\\system32\\COMDLG32.ocx";
+constexpr VersioneFile kNostra{2, 0, 0, 6};
+
+struct Collegamento_ {
+  std::wstring file, target, lavoro, argomenti, icona;
+  std::int32_t indice, mostra;
+};
+
+class FakeScrivania : public Scrivania {
+ public:
+  std::optional<std::wstring> desktop = kDesktop;  // nothing: the shell finds no folder
+  NumeroErrore guasto = 0;
+  std::vector<Collegamento_> fatti;
+  std::int32_t cartellaChiesta = -1;
+
+  NumeroErrore TrovaDesktop() override {
+    cartellaChiesta = Collegamento::CartellaSpeciale;
+    if (guasto) return guasto;
+    if (desktop) {
+      std::wstring p = *desktop;
+      Collegamento::ImpostaPercorsoDesktop(p);
+    }
+    return 0;
+  }
+  bool CreaCollegamento(const std::wstring& file, const std::wstring& target, const std::wstring& lavoro,
+                        const std::wstring& argomenti, const std::wstring& icona, std::int32_t indice,
+                        std::int32_t mostra) override {
+    fatti.push_back({file, target, lavoro, argomenti, icona, indice, mostra});
+    return true;
+  }
+};
+
+struct Box {
+  std::wstring testo, titolo;
+  unsigned stile;
+};
+
+class FakeVista : public VistaInstallazione {
+ public:
+  std::vector<std::pair<int, std::wstring>> passi;
+  std::vector<Box> boxes;
+  std::vector<int> risposte;
+  int fine = 0;
+  std::function<void()> duranteBox;
+
+  void MostraAvanzamento(int valore, const std::wstring& testo) override { passi.emplace_back(valore, testo); }
+  int Messaggio(std::wstring_view testo, std::wstring_view titolo, unsigned stile) override {
+    boxes.push_back({std::wstring(testo), std::wstring(titolo), stile});
+    if (duranteBox) duranteBox();
+    if (risposte.empty()) return 1;
+    const int r = risposte.front();
+    risposte.erase(risposte.begin());
+    return r;
+  }
+  void Termina() override { ++fine; }
+};
+
+class Sequenza : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Collegamento::PercorsoDesktop.clear();
+    Collegamento::CartellaSpeciale = 7;
+    Module1::MostraPercorso = false;
+    Module1::InstallazioneAttiva = true;
+    fs.AddFolder(kSetup);
+    fs.AddFile(kSetup + L"\\ZORNAVEX.exe", "exe-1");
+    fs.AddFile(kSetup + L"\\ZORNAVEX.hlp", "hlp-1");
+    fs.AddFile(kSetup + L"\\ZORNAVEX.cnt", "cnt-1");
+    fs.AddFile(kSetup + L"\\COMDLG32.OCX", "ocx-1", kNostra);
+  }
+  void Tick() { Installatore(fs, scrivania, kSetup, vista).Timer1_Timer(); }
+
+  FakeFileSystem fs;
+  FakeScrivania scrivania;
+  FakeVista vista;
+};
+
+TEST_F(Sequenza, FreshSystemInstallsEverythingWithProgressAndShortcut) {
+  Tick();
+
+  const std::vector<std::pair<int, std::wstring>> expected{
+      {1, L"C:\\programmi\\Mardol\\"},
+      {2, L"C:\\programmi\\Mardol\\ZORNAVEX"},
+      {3, L"C:\\programmi\\Mardol\\ZORNAVEX\\Help"},
+      {4, L"c:\\windows\\system32"},
+      {5, kExe},
+      {6, kHlp},
+      {7, kCnt},
+      {8, L"c:\\windows\\system32\\COMDLG32.OCX"},
+  };
+  EXPECT_EQ(vista.passi, expected);
+  EXPECT_EQ(fs.Content(kExe), "exe-1");
+  EXPECT_EQ(fs.Content(kHlp), "hlp-1");
+  EXPECT_EQ(fs.Content(kCnt), "cnt-1");
+  EXPECT_EQ(fs.Content(kOcx), "ocx-1");
+  // The missing "C:\programmi" is made first, so that the root folder can be.
+  ASSERT_GE(fs.calls.size(), 2u);
+  EXPECT_EQ(fs.calls[0], L"md C:\\programmi");
+  EXPECT_EQ(fs.calls[1], L"md C:\\programmi\\Mardol\\");
+
+  EXPECT_EQ(scrivania.cartellaChiesta, 0);
+  ASSERT_EQ(scrivania.fatti.size(), 1u);
+  const Collegamento_& c = scrivania.fatti[0];
+  EXPECT_EQ(c.file, kDesktop + L"\\ZORNAVEX.lnk");
+  EXPECT_EQ(c.target, kExe);
+  EXPECT_EQ(c.lavoro, L"C:\\programmi\\Mardol\\ZORNAVEX");
+  EXPECT_EQ(c.argomenti, L"");
+  EXPECT_EQ(c.icona, kExe);
+  EXPECT_EQ(c.indice, 1);
+  EXPECT_EQ(c.mostra, 5);
+
+  ASSERT_EQ(vista.boxes.size(), 1u);
+  EXPECT_EQ(vista.boxes[0].testo, L"L'installazione è stata portata a termine");
+  EXPECT_EQ(vista.boxes[0].titolo, L"Complimenti!");
+  EXPECT_EQ(vista.boxes[0].stile, 64u);
+  EXPECT_EQ(vista.fine, 1);
+}
+
+TEST_F(Sequenza, TickDoesNothingWhileInstallationIsPaused) {
+  Module1::InstallazioneAttiva = false;
+  Tick();
+  EXPECT_TRUE(fs.calls.empty());
+  EXPECT_TRUE(vista.passi.empty());
+  EXPECT_TRUE(vista.boxes.empty());
+  EXPECT_EQ(vista.fine, 0);
+}
+
+// A missing source file at each copy step: the report's number, the progress
+// left at the step before, what the clean-up leaves, and no shortcut.
+struct CasoMancante {
+  const wchar_t* nome;
+  int ultimoValore;
+  bool programmaResta, guidaResta;
+};
+
+class FileMancante : public Sequenza, public ::testing::WithParamInterface<CasoMancante> {};
+
+TEST_P(FileMancante, ReportsNumberTwoAndRemovesOnlyEmptyFolders) {
+  const CasoMancante& caso = GetParam();
+  fs.RemoveFile(kSetup + caso.nome);
+  Tick();
+
+  ASSERT_FALSE(vista.passi.empty());
+  EXPECT_EQ(vista.passi.back().first, caso.ultimoValore);
+  ASSERT_EQ(vista.boxes.size(), 1u);
+  EXPECT_EQ(vista.boxes[0].titolo, L"Errore durante l'installazione");
+  EXPECT_EQ(vista.boxes[0].testo,
+            L"Il programma non può essere installato.\r\nContattare il fornitore e segnalare l'errore:\r\n\r\nNumero 2");
+  EXPECT_EQ(vista.boxes[0].stile, 64u);
+  EXPECT_EQ(vista.fine, 1);
+  EXPECT_TRUE(scrivania.fatti.empty());
+  EXPECT_TRUE(fs.HasFolder(L"C:\\programmi\\Mardol"));
+  EXPECT_EQ(fs.HasFolder(L"C:\\programmi\\Mardol\\ZORNAVEX"), caso.programmaResta);
+  EXPECT_EQ(fs.HasFolder(L"C:\\programmi\\Mardol\\ZORNAVEX\\Help"), caso.guidaResta);
+}
+
+INSTANTIATE_TEST_SUITE_P(OgniCopia, FileMancante,
+                         ::testing::Values(CasoMancante{L"\\ZORNAVEX.exe", 4, false, false},
+                                           CasoMancante{L"\\ZORNAVEX.hlp", 5, true, false},
+                                           CasoMancante{L"\\ZORNAVEX.cnt", 6, true, true},
+                                           CasoMancante{L"\\COMDLG32.OCX", 7, true, true}));
+
+TEST_F(Sequenza, DestinationHeldOpenReportsSharingViolation) {
+  fs.AddFolder(L"C:\\programmi");
+  fs.AddFolder(L"C:\\programmi\\Mardol");
+  fs.AddFolder(L"C:\\programmi\\Mardol\\ZORNAVEX");
+  fs.AddFile(kExe, "old");
+  fs.locked.insert(FakeFileSystem::Key(kCnt));
+  Tick();
+  EXPECT_EQ(vista.passi.back().first, 6);
+  ASSERT_EQ(vista.boxes.size(), 1u);
+  EXPECT_NE(vista.boxes[0].testo.find(L"\r\n\r\nNumero 32"), std::wstring::npos);
+  EXPECT_EQ(fs.Content(kExe), "exe-1");  // the copies made before stay
+}
+
+TEST_F(Sequenza, InstallingOverAnEarlierInstallationReplacesTheFiles) {
+  Tick();
+  fs.AddFile(kSetup + L"\\ZORNAVEX.exe", "exe-2");
+  fs.AddFile(kSetup + L"\\ZORNAVEX.cnt", "cnt-2");
+  FakeVista seconda;
+  Installatore(fs, scrivania, kSetup, seconda).Timer1_Timer();
+  EXPECT_EQ(seconda.passi.size(), 8u);
+  ASSERT_EQ(seconda.boxes.size(), 1u);
+  EXPECT_EQ(seconda.boxes[0].titolo, L"Complimenti!");
+  EXPECT_EQ(fs.Content(kExe), "exe-2");
+  EXPECT_EQ(fs.Content(kCnt), "cnt-2");
+  EXPECT_EQ(scrivania.fatti.size(), 2u);
+}
+
+TEST_F(Sequenza, WithoutWindowsFolderStepEightFailsAfterTheProgramFiles) {
+  fs.RemoveFolder(L"c:\\windows\\system32");
+  fs.RemoveFolder(L"c:\\windows");
+  Tick();
+  EXPECT_EQ(vista.passi.back().first, 7);
+  EXPECT_NE(vista.boxes.at(0).testo.find(L"Numero 3"), std::wstring::npos);
+  EXPECT_EQ(fs.Content(kCnt), "cnt-1");
+}
+
+TEST_F(Sequenza, MissingSystemSubfolderIsCreated) {
+  fs.RemoveFolder(L"c:\\windows\\system32");
+  Tick();
+  EXPECT_EQ(vista.boxes.at(0).titolo, L"Complimenti!");
+  EXPECT_EQ(fs.Content(kOcx), "ocx-1");
+}
+
+TEST_F(Sequenza, WhenProgrammiCannotBeMadeStepFiveFails) {
+  // A file named like the folder blocks it, and everything below it.
+  fs.AddFile(L"C:\\programmi", "");
+  Tick();
+  EXPECT_EQ(vista.passi.back().first, 4);
+  EXPECT_NE(vista.boxes.at(0).testo.find(L"Numero 3"), std::wstring::npos);
+}
+
+// The shared control file in the system folder is never downgraded.
+TEST_F(Sequenza, NewerControlInSystemFolderIsKept) {
+  fs.AddFile(kOcx, "theirs", VersioneFile{6, 1, 0, 0});
+  Tick();
+  EXPECT_EQ(fs.Content(kOcx), "theirs");
+  EXPECT_EQ(vista.passi.back(), (std::pair<int, std::wstring>{8, L"c:\\windows\\system32\\COMDLG32.OCX"}));
+  EXPECT_EQ(vista.boxes.at(0).titolo, L"Complimenti!");
+}
+
+TEST_F(Sequenza, OlderEqualOrUnversionedControlIsReplaced) {
+  for (std::optional<VersioneFile> v : {std::optional<VersioneFile>(VersioneFile{2, 0, 0, 5}),
+                                        std::optional<VersioneFile>(kNostra), std::optional<VersioneFile>()}) {
+    fs.AddFile(kOcx, "theirs", v);
+    Tick();
+    EXPECT_EQ(fs.Content(kOcx), "ocx-1");
+  }
+}
+
+TEST_F(Sequenza, NewerControlDoesNotHideAMissingSource) {
+  fs.AddFile(kOcx, "theirs", VersioneFile{6, 1, 0, 0});
+  fs.RemoveFile(kSetup + L"\\COMDLG32.OCX");
+  Tick();
+  EXPECT_NE(vista.boxes.at(0).testo.find(L"Numero 2"), std::wstring::npos);
+}
+
+TEST_F(Sequenza, NoDesktopFolderMeansNoShortcutButSuccess) {
+  scrivania.desktop.reset();
+  Tick();
+  EXPECT_TRUE(scrivania.fatti.empty());
+  EXPECT_EQ(vista.boxes.at(0).titolo, L"Complimenti!");
+}
+
+TEST_F(Sequenza, DesktopLookupFailureGoesToTheReport) {
+  scrivania.guasto = 534;
+  Tick();
+  EXPECT_NE(vista.boxes.at(0).testo.find(L"Numero 534"), std::wstring::npos);
+  EXPECT_EQ(vista.fine, 1);
+}
+
+TEST(TestoErrore, WritesTheNumberInDecimalWithItsSign) {
+  EXPECT_EQ(TestoErrore(112).substr(TestoErrore(112).size() - 10), L"Numero 112");
+  const std::wstring negativo = TestoErrore(-2147024891);
+  EXPECT_EQ(negativo.substr(negativo.find(L"Numero")), L"Numero -2147024891");
+}
+
+// The cancel button of the progress window.
+TEST_F(Sequenza, CancelAnsweredYesBeforeAnyTickLeavesAnEarlierInstallation) {
+  Tick();
+  vista = FakeVista{};
+  fs.calls.clear();
+  vista.risposte = {6};
+  bool pausedDuringQuestion = false;
+  vista.duranteBox = [&] { pausedDuringQuestion = !Module1::InstallazioneAttiva; };
+  Installatore(fs, scrivania, kSetup, vista).cmdAnnulla_Click();
+
+  EXPECT_TRUE(pausedDuringQuestion);
+  ASSERT_EQ(vista.boxes.size(), 1u);
+  EXPECT_EQ(vista.boxes[0].testo, L"L'installazione non è stata completata.\r\nSi vuole uscire dal programma?");
+  EXPECT_EQ(vista.boxes[0].titolo, L"Attenzione!");
+  EXPECT_EQ(vista.boxes[0].stile, 68u);
+  EXPECT_EQ(vista.fine, 1);
+  EXPECT_EQ(fs.calls, (std::vector<std::wstring>{L"rd C:\\programmi\\Mardol\\ZORNAVEX\\Help",
+                                                 L"rd C:\\programmi\\Mardol\\ZORNAVEX"}));
+  EXPECT_EQ(fs.Content(kExe), "exe-1");
+  EXPECT_TRUE(fs.HasFolder(L"C:\\programmi\\Mardol\\ZORNAVEX\\Help"));
+}
+
+TEST_F(Sequenza, CancelAnsweredYesOnAFreshSystemCreatesNothing) {
+  vista.risposte = {6};
+  Installatore(fs, scrivania, kSetup, vista).cmdAnnulla_Click();
+  EXPECT_FALSE(fs.HasFolder(L"C:\\programmi"));
+  EXPECT_EQ(vista.fine, 1);
+}
+
+TEST_F(Sequenza, CancelAnsweredNoResumesOnTheNextTick) {
+  vista.risposte = {7};
+  Installatore installatore(fs, scrivania, kSetup, vista);
+  installatore.cmdAnnulla_Click();
+  EXPECT_TRUE(Module1::InstallazioneAttiva);
+  EXPECT_EQ(vista.fine, 0);
+  EXPECT_TRUE(fs.calls.empty());
+  installatore.Timer1_Timer();
+  EXPECT_EQ(vista.passi.size(), 8u);
+  EXPECT_EQ(vista.boxes.back().titolo, L"Complimenti!");
+  EXPECT_EQ(vista.fine, 1);
+}
+
+TEST(Percorsi, SourcePathJoinsFolderAndName) {
+  EXPECT_EQ(PercorsoSorgente(L"D:\\setup", L"\\ZORNAVEX.exe"), L"D:\\setup\\ZORNAVEX.exe");
+  EXPECT_EQ(PercorsoSorgente(L"D:\\", L"\\ZORNAVEX.exe"), L"D:\\ZORNAVEX.exe");
+  EXPECT_EQ(CartellaDi(L"D:\\setup\\Velisca.exe"), L"D:\\setup");
+  EXPECT_EQ(CartellaDi(L"D:\\Velisca.exe"), L"D:\\");
+  EXPECT_EQ(CartellaDi(L"\\\\server\\share\\setup\\Velisca.exe"), L"\\\\server\\share\\setup");
+}
+
+}  // namespace
+}  // namespace velisca::test

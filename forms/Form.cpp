@@ -521,8 +521,22 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       Form_DblClick(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE) Form_Activate();
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+      } else {
+        Form_Activate();
+      }
       break;
+    case WM_SETFOCUS: {
+      // Like a dialog: the focus goes back to the control that had it, or to
+      // the first control in the tab order.
+      HWND target = lastFocus_;
+      if (!target || !IsWindow(target) || !IsWindowEnabled(target) || !IsWindowVisible(target))
+        target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+      if (target) SetFocus(target);
+      return 0;
+    }
     case WM_TIMER:
       if (auto it = timers_.find(wp); it != timers_.end()) {
         it->second->Fire();
@@ -565,6 +579,7 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     self->accelerators_.reset();
     self->hwnd_ = nullptr;
     self->tooltip_ = nullptr;
+    self->lastFocus_ = nullptr;
     self->OnDestroyed();
     // Like a form run-time: when the last form is gone, the program ends.
     if (--g_loadedForms == 0) PostQuitMessage(0);

@@ -189,6 +189,7 @@ class Form {
   AccelHandle accelerators_;
   HWND tooltip_ = nullptr;
   HWND centreOver_ = nullptr;
+  HWND lastFocus_ = nullptr;
   std::map<UINT_PTR, Timer*> timers_;
 };
 

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "Modal.h"
+
 namespace zxtest {
 
 Seams::Seams() {
@@ -27,8 +29,7 @@ void Pump(DWORD ms) {
   do {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
+      forms::Dispatch(msg);  // accelerators and dialog keys, as the program's loop does
     }
     Sleep(5);
   } while (GetTickCount64() < end);
@@ -202,5 +203,25 @@ void PressKey(WORD vk, bool ctrl, bool shift) {
 }
 
 void Click(HWND control) { PostMessageW(control, BM_CLICK, 0, 0); }
+
+void MouseClick(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  Pump(30);
+  std::vector<INPUT> inputs(2);
+  inputs[0].type = inputs[1].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  Send(inputs);
+  Pump(50);
+}
+
+std::wstring WindowsPath(std::wstring path) {
+  if (!path.empty() && path[0] == L'/') path = L"Z:" + path;
+  for (wchar_t& c : path)
+    if (c == L'/') c = L'\\';
+  return path;
+}
 
 }  // namespace zxtest

@@ -37,7 +37,8 @@ class Seams {
   int ends_ = 0;
 };
 
-// Processes pending messages of this thread for a while.
+// Processes pending messages of this thread for a while, through the forms'
+// dispatch (accelerators and dialog keys included).
 void Pump(DWORD ms = 50);
 
 // Another process.
@@ -87,5 +88,10 @@ void TypeText(std::wstring_view text);       // characters, as typed
 void PressKey(WORD vk, bool ctrl = false, bool shift = false);
 // A click posted to a control, as a mouse would (for buttons).
 void Click(HWND control);
+// A real left click at the middle of a window, through the mouse input.
+void MouseClick(HWND hwnd);
+
+// A Windows path for a file the build names with a Unix path (Wine's Z: drive).
+std::wstring WindowsPath(std::wstring path);
 
 }  // namespace zxtest

@@ -1,0 +1,325 @@
+// The main window in process: start-up state, panel selection, focus and
+// tab order, key filters, warnings and faults as the user meets them.
+#include <gtest/gtest.h>
+
+#include "Module1.h"
+#include "frmAvvio.h"
+#include "ui_driver.h"
+
+using namespace zornavex;
+
+namespace {
+
+constexpr forms::ColourValue kRed = 255, kInactive = 0x8000000F, kDefault = 0x80000012;
+constexpr int kFrames[] = {Frame1, Frame2, Frame3, Frame4};
+constexpr int kMenus[] = {mnu_1, mnu_2, mnu_3, mnu_4};
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    forms::Initialise();
+    form.Show();
+    zxtest::Activate(form.hwnd());
+  }
+  void TearDown() override { form.Unload(); }
+
+  void Choose(int list, const wchar_t* item) {
+    HWND h = form.Control(list);
+    SendMessageW(h, CB_SETCURSEL, SendMessageW(h, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(item)), 0);
+  }
+  void Press(int button) {
+    SendMessageW(form.Control(button), BM_CLICK, 0, 0);
+    zxtest::Pump(20);
+  }
+  int Focused() const { return GetDlgCtrlID(GetFocus()); }
+  // Every control of a panel (its id / 100) is enabled, or every one disabled.
+  void ExpectPanel(int frame, bool enabled) {
+    for (int id = frame; id < frame + 100; ++id) {
+      if (HWND h = form.Control(id)) {
+        EXPECT_EQ(IsWindowEnabled(h) != FALSE, enabled) << "control " << id;
+      }
+    }
+  }
+
+  zxtest::Seams seams;
+  frmAvvio form;
+};
+
+TEST_F(MainWindow, StartsWithPanelOneActiveAndFocusOnItsList) {
+  EXPECT_EQ(Module1::ColoreFrameAttivo, kRed);
+  ExpectPanel(Frame1, true);
+  for (int f : {Frame2, Frame3, Frame4}) ExpectPanel(f, false);
+  EXPECT_EQ(form.ForeColour(Frame1), kRed);
+  for (int f : {Frame2, Frame3, Frame4}) EXPECT_EQ(form.ForeColour(f), kDefault);
+  EXPECT_TRUE(form.IsChecked(mnu_1));
+  for (int m : {mnu_2, mnu_3, mnu_4}) EXPECT_FALSE(form.IsChecked(m));
+  EXPECT_EQ(Focused(), cmbFrequenza);
+  for (int list : {cmbFrequenza, cmbFrequenza2, cmbFrequenza3, cmbFrequenza4}) {
+    EXPECT_EQ(form.Text(list), L"");
+    EXPECT_EQ(SendMessageW(form.Control(list), CB_GETCOUNT, 0, 0), 7);
+  }
+  for (int box : {txtTempoDiProgramma, txtTempoTMR0, txtValoreDaInserireTMR0, txtMoltiplicatore, txtTempoTotale,
+                  txtTempodiciclo})
+    EXPECT_TRUE(form.IsReadOnly(box));
+  EXPECT_FALSE(form.IsReadOnly(txtIstruzioniNormali));
+}
+
+TEST_F(MainWindow, ClientAreaAndMenuMatchTheDesign) {
+  RECT r{};
+  GetClientRect(form.hwnd(), &r);
+  EXPECT_EQ(r.right, form.Scale(545));
+  EXPECT_EQ(r.bottom, form.Scale(380));
+  HMENU bar = GetMenu(form.hwnd());
+  ASSERT_EQ(GetMenuItemCount(bar), 3);
+  wchar_t text[128]{};
+  GetMenuStringW(bar, 0, text, 128, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"Chiudi");
+  EXPECT_EQ(GetSubMenu(bar, 0), nullptr);  // a command on the bar itself
+  GetMenuStringW(bar, mnu_3, text, 128, MF_BYCOMMAND);
+  EXPECT_STREQ(text, L"Calcolo del valore da caricare nel TMR0\tF4");
+  GetMenuStringW(bar, mnu_guida, text, 128, MF_BYCOMMAND);
+  EXPECT_STREQ(text, L"Guida\tF1");
+  const LONG_PTR style = GetWindowLongPtrW(form.hwnd(), GWL_STYLE);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_EQ(SendMessageW(form.Control(txtIstruzioniNormali), EM_GETLIMITTEXT, 0, 0), 12);
+  EXPECT_EQ(SendMessageW(form.Control(txtValoreTMR0), EM_GETLIMITTEXT, 0, 0), 3);
+}
+
+TEST_F(MainWindow, PanelSelectionFromEveryState) {
+  constexpr int kFirstInput[] = {txtIstruzioniNormali, txtValoreTMR0, txtTemporizzazione, txtNumeroIstruzioni};
+  for (int from = 1; from <= 4; ++from) {
+    for (int to = 1; to <= 4; ++to) {
+      SendMessageW(form.hwnd(), WM_COMMAND, kMenus[from - 1], 0);
+      form.Focus(kFirstInput[from - 1]);
+      // A control of a panel that is being disabled cannot keep the focus.
+      const int focusAfter = to == 1 ? cmbFrequenza : from == to ? kFirstInput[from - 1] : 0;
+      SendMessageW(form.hwnd(), WM_COMMAND, kMenus[to - 1], 0);
+      for (int j = 1; j <= 4; ++j) {
+        ExpectPanel(kFrames[j - 1], j == to);
+        EXPECT_EQ(form.ForeColour(kFrames[j - 1]), j == to ? kRed : kInactive) << from << "->" << to;
+        EXPECT_EQ(form.IsChecked(kMenus[j - 1]), j == to);
+      }
+      EXPECT_EQ(form.PannelloAttivo(), to);
+      // Only the first panel takes the focus to its list.
+      EXPECT_EQ(GetFocus() ? Focused() : 0, focusAfter) << from << "->" << to;
+    }
+  }
+}
+
+TEST_F(MainWindow, ValuesSurvivePanelChanges) {
+  Choose(cmbFrequenza, L"6");
+  form.SetText(txtIstruzioniNormali, L"12");
+  form.SetText(txtTempoTMR0, L"1,5");
+  for (int m : {mnu_2, mnu_3, mnu_4, mnu_1, mnu_1}) SendMessageW(form.hwnd(), WM_COMMAND, m, 0);
+  EXPECT_EQ(form.Text(cmbFrequenza), L"6");
+  EXPECT_EQ(form.Text(txtIstruzioniNormali), L"12");
+  EXPECT_EQ(form.Text(txtTempoTMR0), L"1,5");
+}
+
+TEST_F(MainWindow, TabCyclesWithinTheActivePanel) {
+  const std::vector<std::vector<int>> cycles = {
+      {cmbFrequenza, txtIstruzioniNormali, txtIstruzioniSalto, cmdCalcola1, txtTempoDiProgramma},
+      {cmbFrequenza2, txtValoreTMR0, txtValorePrescaler, cmdCalcola2, txtTempoTMR0},
+      {cmbFrequenza3, txtTemporizzazione, txtValorePrescaler2, cmdCalcola3, txtValoreDaInserireTMR0,
+       txtMoltiplicatore},
+      {cmbFrequenza4, txtNumeroIstruzioni, txtRipetizioni, cmdCalcola4, txtTempoTotale, txtTempodiciclo},
+  };
+  for (int k = 1; k <= 4; ++k) {
+    SendMessageW(form.hwnd(), WM_COMMAND, kMenus[k - 1], 0);
+    const auto& cycle = cycles[k - 1];
+    form.Focus(cycle[0]);
+    for (size_t i = 1; i <= cycle.size(); ++i) {
+      zxtest::PressKey(VK_TAB);
+      zxtest::Pump(30);
+      EXPECT_EQ(Focused(), cycle[i % cycle.size()]) << "panel " << k << " step " << i;
+    }
+  }
+}
+
+TEST_F(MainWindow, FunctionKeysSelectPanelsWhateverHasTheFocus) {
+  form.Focus(txtIstruzioniSalto);
+  zxtest::PressKey(VK_F4);
+  zxtest::Pump(50);
+  EXPECT_EQ(form.PannelloAttivo(), 3);
+  EXPECT_TRUE(form.IsChecked(mnu_3));
+  form.Focus(txtTemporizzazione);
+  zxtest::PressKey(VK_F5);
+  zxtest::Pump(50);
+  EXPECT_EQ(form.PannelloAttivo(), 4);
+  zxtest::PressKey(VK_F2);
+  zxtest::Pump(50);
+  EXPECT_EQ(form.PannelloAttivo(), 1);
+  EXPECT_EQ(Focused(), cmbFrequenza);
+}
+
+TEST_F(MainWindow, KeyFilterLetsOnlyDigitsAndBackspaceThrough) {
+  for (int box : {txtIstruzioniNormali, txtIstruzioniSalto}) {
+    form.Focus(box);
+    zxtest::TypeText(L"1-+.,a 2E\x00E8");
+    zxtest::Pump(30);
+    EXPECT_EQ(form.Text(box), L"12");
+    zxtest::PressKey(VK_BACK);
+    zxtest::Pump(30);
+    EXPECT_EQ(form.Text(box), L"1");
+  }
+  // Keys without a character keep their effect: Home then a digit inserts in front.
+  zxtest::PressKey(VK_HOME);
+  zxtest::TypeText(L"9");
+  zxtest::Pump(30);
+  EXPECT_EQ(form.Text(txtIstruzioniSalto), L"91");
+}
+
+TEST_F(MainWindow, ClipboardKeysDoNothingButAContextMenuPasteIsNotFiltered) {
+  form.SetText(txtTempoTMR0, L"xyz");
+  SendMessageW(form.Control(txtTempoTMR0), EM_SETSEL, 0, -1);
+  SendMessageW(form.Control(txtTempoTMR0), WM_COPY, 0, 0);
+  form.Focus(txtIstruzioniNormali);
+  form.SetText(txtIstruzioniNormali, L"5");
+  SendMessageW(form.Control(txtIstruzioniNormali), EM_SETSEL, 0, -1);
+  zxtest::PressKey('V', /*ctrl=*/true);
+  zxtest::PressKey('X', /*ctrl=*/true);
+  zxtest::PressKey(VK_RETURN);
+  zxtest::PressKey(VK_ESCAPE);
+  zxtest::Pump(30);
+  EXPECT_EQ(form.Text(txtIstruzioniNormali), L"5");
+  SendMessageW(form.Control(txtIstruzioniNormali), WM_PASTE, 0, 0);
+  EXPECT_EQ(form.Text(txtIstruzioniNormali), L"xyz");
+}
+
+TEST_F(MainWindow, UnfilteredBoxesTakeAnyCharacter) {
+  SendMessageW(form.hwnd(), WM_COMMAND, mnu_3, 0);
+  form.Focus(txtTemporizzazione);
+  zxtest::TypeText(L"-1,5e");
+  zxtest::Pump(30);
+  EXPECT_EQ(form.Text(txtTemporizzazione), L"-1,5e");
+}
+
+TEST_F(MainWindow, MissingInputWarnsThenMovesTheFocus) {
+  form.SetText(txtTempoDiProgramma, L"1000");
+  int focusWhileShown = -1;
+  seams.onShow = [&](const forms::ShownMessage&) { focusWhileShown = Focused(); };
+  form.Focus(cmdCalcola1);
+  Press(cmdCalcola1);
+  ASSERT_EQ(seams.Shown().size(), 1u);
+  EXPECT_EQ(seams.Shown()[0].text, L"Inserire tutti i campi");
+  EXPECT_EQ(seams.Shown()[0].title, L"ZORNAVEX");
+  EXPECT_EQ(seams.Shown()[0].style, 64u);
+  EXPECT_EQ(focusWhileShown, cmdCalcola1);  // moved only once the box is closed
+  EXPECT_EQ(Focused(), cmbFrequenza);
+  EXPECT_EQ(form.Text(txtTempoDiProgramma), L"1000");
+
+  Choose(cmbFrequenza, L"4");
+  Press(cmdCalcola1);
+  EXPECT_EQ(Focused(), txtIstruzioniNormali);
+  form.SetText(txtIstruzioniNormali, L"1");
+  Press(cmdCalcola1);
+  EXPECT_EQ(Focused(), txtIstruzioniSalto);
+  EXPECT_EQ(seams.Shown().size(), 3u);
+  EXPECT_EQ(form.Text(txtTempoDiProgramma), L"1000");
+}
+
+TEST_F(MainWindow, CalculatesWithTheLocaleSeparatorAndKeepsTheFocus) {
+  Choose(cmbFrequenza, L"6");
+  form.SetText(txtIstruzioniNormali, L"1");
+  form.SetText(txtIstruzioniSalto, L"0");
+  form.Focus(cmdCalcola1);
+  Press(cmdCalcola1);
+  EXPECT_TRUE(seams.Shown().empty());
+  const wchar_t sep = Module1::SeparatoreDecimale();
+  EXPECT_EQ(form.Text(txtTempoDiProgramma), std::wstring(L"666") + sep + L"667");
+  EXPECT_EQ(Focused(), cmdCalcola1);
+}
+
+TEST_F(MainWindow, RangeWarningsEmptyAndFocusTheOffendingBox) {
+  SendMessageW(form.hwnd(), WM_COMMAND, mnu_2, 0);
+  Choose(cmbFrequenza2, L"4");
+  form.SetText(txtTempoTMR0, L"65280");
+  form.SetText(txtValoreTMR0, L"256");
+  form.SetText(txtValorePrescaler, L"999");
+  Press(cmdCalcola2);
+  ASSERT_EQ(seams.Shown().size(), 1u);
+  EXPECT_EQ(seams.Shown()[0].text, L"Il valore inserito è troppo alto\r\nDeve essere compreso tra 0 e 255");
+  EXPECT_EQ(form.Text(txtValoreTMR0), L"");
+  EXPECT_EQ(form.Text(txtValorePrescaler), L"999");
+  EXPECT_EQ(Focused(), txtValoreTMR0);
+
+  form.SetText(txtValoreTMR0, L"255");
+  form.SetText(txtValorePrescaler, L"257");
+  Press(cmdCalcola2);
+  ASSERT_EQ(seams.Shown().size(), 2u);
+  EXPECT_EQ(seams.Shown()[1].text, L"Il valore inserito è troppo alto\r\nDeve essere compreso tra 0 e 256");
+  EXPECT_EQ(form.Text(txtValorePrescaler), L"");
+  EXPECT_EQ(Focused(), txtValorePrescaler);
+  EXPECT_EQ(form.Text(txtTempoTMR0), L"65280");
+}
+
+TEST_F(MainWindow, FaultsAreReportedAndNoResultIsWritten) {
+  SendMessageW(form.hwnd(), WM_COMMAND, mnu_4, 0);
+  Choose(cmbFrequenza4, L"10");
+  form.SetText(txtNumeroIstruzioni, L"3");
+  form.SetText(txtRipetizioni, L"2");
+  Press(cmdCalcola4);
+  EXPECT_EQ(form.Text(txtTempoTotale), L"600");
+  EXPECT_EQ(form.Text(txtTempodiciclo), L"300");
+
+  form.SetText(txtNumeroIstruzioni, L"1E200");
+  form.SetText(txtRipetizioni, L"1E200");
+  form.Focus(txtRipetizioni);
+  Press(cmdCalcola4);
+  ASSERT_EQ(seams.Shown().size(), 1u);
+  EXPECT_EQ(seams.Shown()[0].text, L"Overflow");
+  EXPECT_EQ(seams.Shown()[0].title, L"ZORNAVEX");
+  EXPECT_EQ(seams.Shown()[0].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+  EXPECT_EQ(form.Text(txtTempoTotale), L"600");
+  EXPECT_EQ(form.Text(txtTempodiciclo), L"300");
+  EXPECT_EQ(seams.Ends(), 0);
+
+  SendMessageW(form.hwnd(), WM_COMMAND, mnu_3, 0);
+  Choose(cmbFrequenza3, L"4");
+  form.SetText(txtTemporizzazione, L"100");
+  form.SetText(txtValorePrescaler2, L"0");
+  Press(cmdCalcola3);
+  EXPECT_EQ(seams.Shown().back().text, L"Divisione per zero");
+  form.SetText(txtValorePrescaler2, L"uno");
+  Press(cmdCalcola3);
+  EXPECT_EQ(seams.Shown().back().text, L"Tipo non corrispondente");
+  EXPECT_EQ(form.Text(txtValoreDaInserireTMR0), L"");
+}
+
+TEST_F(MainWindow, EnterAndEscPressNoButton) {
+  Choose(cmbFrequenza, L"4");
+  form.SetText(txtIstruzioniNormali, L"1");
+  form.SetText(txtIstruzioniSalto, L"0");
+  for (int where : {txtIstruzioniSalto, cmbFrequenza}) {
+    form.Focus(where);
+    zxtest::PressKey(VK_RETURN);
+    zxtest::PressKey(VK_ESCAPE);
+    zxtest::Pump(50);
+  }
+  EXPECT_EQ(form.Text(txtTempoDiProgramma), L"");
+  EXPECT_TRUE(seams.Shown().empty());
+}
+
+TEST_F(MainWindow, DisabledPanelButtonsCannotBeClicked) {
+  Choose(cmbFrequenza, L"4");
+  form.SetText(txtIstruzioniNormali, L"1");
+  form.SetText(txtIstruzioniSalto, L"0");
+  SendMessageW(form.hwnd(), WM_COMMAND, mnu_2, 0);
+  zxtest::MouseClick(form.Control(cmdCalcola1));
+  EXPECT_EQ(form.Text(txtTempoDiProgramma), L"");
+  SendMessageW(form.hwnd(), WM_COMMAND, mnu_1, 0);
+  zxtest::MouseClick(form.Control(cmdCalcola1));
+  EXPECT_EQ(form.Text(txtTempoDiProgramma), L"1000");
+}
+
+TEST_F(MainWindow, ChiudiAndTheCloseButtonEndTheProgram) {
+  SendMessageW(form.hwnd(), WM_COMMAND, mnu_Chiudi, 0);
+  EXPECT_EQ(seams.Ends(), 1);
+  SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(seams.Ends(), 2);
+  EXPECT_TRUE(seams.Shown().empty());
+}
+
+}  // namespace

@@ -3,3 +3,4 @@
 
 #define IDI_ZORNAVEX 1
 #define IDI_ZORNAVEX_SHORTCUT 2
+#define IDI_CERTIFICATO 3

@@ -1,11 +1,64 @@
 // The main window's doors to the information windows.
+#include "frmAvvio_info.h"
+
+#include "Modal.h"
+#include "certificate_rules.h"
 #include "frmAvvio.h"
+#include "help_sequence.h"
 
 namespace zornavex {
 
-void frmAvvio::mnu_guida_Click() {}
-void frmAvvio::mnu_Informazioni_Click() {}
-void frmAvvio::Form_DblClick(POINT) {}
-void frmAvvio::Form_DblClick() {}
+CommonDialog& CommonDialog1() {
+  static CommonDialog dialog;
+  return dialog;
+}
+
+frmAbout& AboutWindow() {
+  static frmAbout form;
+  return form;
+}
+
+frmCertificato& CertificateWindow() {
+  static frmCertificato form;
+  return form;
+}
+
+// Whatever the help viewer makes of the request, the calculator goes on.
+void frmAvvio::mnu_guida_Click() {
+  CommonDialog& dialog = CommonDialog1();
+  dialog.SetCancelError(true);
+  dialog.SetHelpCommand(help::kHelpTab);
+  dialog.SetHelpFile(kHelpFile);
+  dialog.ShowHelp(hwnd());
+}
+
+void frmAvvio::mnu_Informazioni_Click() { forms::ShowModal(AboutWindow()); }
+
+// Only the window's own surface counts: a frame lets clicks through to the
+// window, so points inside any panel, enabled or not, are left out.
+void frmAvvio::Form_DblClick(POINT where) {
+  for (int frame : {Frame1, Frame2, Frame3, Frame4}) {
+    RECT r{};
+    HWND h = Control(frame);
+    if (!h || !GetWindowRect(h, &r)) continue;
+    MapWindowPoints(HWND_DESKTOP, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    if (PtInRect(&r, where)) return;
+  }
+  Form_DblClick();
+}
+
+void frmAvvio::Form_DblClick() {
+  const auto outcome = certificate::Evaluate(
+      {Text(cmbFrequenza), Text(cmbFrequenza2), Text(cmbFrequenza3), Text(cmbFrequenza4)},
+      {Text(txtTempoDiProgramma), Text(txtTempoTMR0), Text(txtValoreDaInserireTMR0)});
+  if (outcome.unlockBoxes) {
+    for (int box : {txtTempoDiProgramma, txtTempoTMR0, txtValoreDaInserireTMR0}) SetReadOnly(box, false);
+  }
+  if (outcome.openCertificate) {
+    frmCertificato& certificate = CertificateWindow();
+    certificate.SetCentreOver(hwnd());
+    forms::ShowModal(certificate);
+  }
+}
 
 }  // namespace zornavex

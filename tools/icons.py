@@ -75,12 +75,38 @@ def chip(size, body="0", pin="7", mark="f", notch="8"):
     return ["".join(r) for r in rows]
 
 
+def certificate(size):
+    """A sheet with written lines and a red seal with ribbons, lower right."""
+    rows = [["."] * size for _ in range(size)]
+    s = size / 32
+    left, right = int(4 * s), size - int(6 * s)
+    top, bottom = int(2 * s), size - int(3 * s)
+    for y in range(top, bottom):
+        for x in range(left, right):
+            edge = y in (top, bottom - 1) or x in (left, right - 1)
+            rows[y][x] = "0" if edge else "f"
+    for y in range(top + max(2, int(5 * s)), bottom - int(12 * s), max(2, int(4 * s))):
+        for x in range(left + max(2, int(4 * s)), right - max(2, int(4 * s))):
+            rows[y][x] = "8"
+    cx, cy, r = right - int(6 * s), bottom - int(7 * s), max(2, int(5 * s))
+    for y in range(cy, min(size, cy + int(8 * s) + 1)):
+        for x in (cx - r // 2, cx + r // 2):
+            rows[y][x] = "1"
+    for y in range(cy - r, cy + r + 1):
+        for x in range(cx - r, cx + r + 1):
+            if (x - cx) ** 2 + (y - cy) ** 2 <= r * r:
+                rows[y][x] = "b" if (x - cx) ** 2 + (y - cy) ** 2 <= (r // 3) ** 2 else "9"
+    return ["".join(r) for r in rows]
+
+
 def main(outdir):
     os.makedirs(outdir, exist_ok=True)
     # The calculator's chip: black body, silver pins, white pin-1 dot.
     write_ico(os.path.join(outdir, "zornavex.ico"), [chip(32), chip(16)])
     # Second icon of the program file (for shortcuts): the chip in blue.
     write_ico(os.path.join(outdir, "zornavex2.ico"), [chip(32, body="4"), chip(16, body="4")])
+    # The authorship certificate's window icon.
+    write_ico(os.path.join(outdir, "certificato.ico"), [certificate(32), certificate(16)])
 
 
 if __name__ == "__main__":

@@ -1,0 +1,181 @@
+#include "frmAbout.h"
+
+#include <array>
+#include <cstddef>
+
+#include "Messages.h"
+#include "about_texts.h"
+#include "app_info.h"
+#include "registry_value.h"
+#include "resource.h"
+#include "sysinfo_lookup.h"
+
+namespace zornavex {
+
+using forms::ControlSpec;
+using forms::Kind;
+
+namespace {
+
+constexpr wchar_t kMailProgram[] = L"C:\\Programmi\\Outlook Express\\MSIMN.exe";
+constexpr REGSAM kKeyAccess = 0x2003F;  // KEY_ALL_ACCESS without WRITE_DAC/WRITE_OWNER
+constexpr DWORD kBufferBytes = 1024;
+
+const forms::FormSpec kSpec{
+    L"", 382, 237, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, IDI_ZORNAVEX,
+    forms::Placement::CentreScreen};
+
+// Creation order is the tab order.
+const ControlSpec kControls[] = {
+    {frmAbout::cmdOK, L"cmdOK", Kind::Button, L"OK", 283, 175, 84, 23},
+    // A picture that takes the focus, as the window's designer wanted.
+    {frmAbout::picIcon, L"picIcon", Kind::PictureBox, L"", 16, 24, 36, 68, nullptr, 0, false, true, IDI_ZORNAVEX,
+     false, std::nullopt, WS_TABSTOP},
+    {frmAbout::cmdSysInfo, L"cmdSysInfo", Kind::Button, L"&System Info...", 284, 205, 83, 23},
+    {frmAbout::lblDescription, L"lblDescription", Kind::Label,
+     L"Semplice programma per effettuare calcoli di utilità per i microprocessori della famiglia PIC 16F84 e "
+     L"16F84A",
+     70, 76, 259, 30, nullptr, 0, false, true, 0, /*wrap=*/true},
+    {frmAbout::lblDisclaimer, L"lblDisclaimer", Kind::Label,
+     L"Attenzione: questo programma è protetto dalle leggi sul diritto d'autore. È vietato copiarlo, "
+     L"modificarlo o distribuirlo, in tutto o in parte, senza il permesso scritto dell'autore.",
+     16, 172, 255, 56, nullptr, 0, false, true, 0, /*wrap=*/true},
+    {frmAbout::lblTitle, L"lblTitle", Kind::Label, L"", 70, 16, 259, 32},
+    {frmAbout::lblVersion, L"lblVersion", Kind::Label, L"", 70, 52, 259, 15},
+    {frmAbout::lblEMail, L"lblEMail", Kind::Label, L"E-Mail enrico.vassallo@posta-mardol.it", 72, 112, 133, 21},
+};
+
+constexpr forms::ColourValue kBlack = 0x00000000;
+
+using PenHandle = forms::UniqueHandle<HPEN, forms::FreeGdi>;
+
+}  // namespace
+
+frmAbout::frmAbout() {
+  defaultButton_ = cmdOK;
+  cancelButton_ = cmdOK;
+}
+
+const forms::FormSpec& frmAbout::Spec() const { return kSpec; }
+std::span<const ControlSpec> frmAbout::Controls() const { return kControls; }
+
+void frmAbout::Form_Load() {
+  SetCaption(about::Caption());
+  SetText(lblVersion, about::VersionLine(kVersione));
+  SetText(lblTitle, kTitoloApplicazione);
+  SetForeColour(lblTitle, kBlack);
+  SetForeColour(lblDescription, kBlack);
+  focus_.Reset(Control(cmdOK));
+}
+
+void frmAbout::OnCommand(int id, int notifyCode) {
+  switch (id) {
+    case cmdOK: if (notifyCode == BN_CLICKED) cmdOK_Click(); break;
+    case cmdSysInfo: if (notifyCode == BN_CLICKED) cmdSysInfo_Click(); break;
+    case lblEMail: if (notifyCode == STN_CLICKED) lblEMail_Click(); break;
+    default: break;
+  }
+}
+
+void frmAbout::cmdOK_Click() { Unload(); }
+
+void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
+
+// A mail program that cannot be started is not worth a message.
+void frmAbout::lblEMail_Click() { StartProgram(kMailProgram, SW_SHOWMINIMIZED); }
+
+void frmAbout::StartSysInfo() {
+  bool started = false;
+  try {
+    const auto path = sysinfo::FindProgram(
+        [](const wchar_t* key, const wchar_t* name, std::wstring& text) {
+          return GetKeyValue(HKEY_LOCAL_MACHINE, key, name, text);
+        },
+        [](const std::wstring& file) {
+          const DWORD attributes = GetFileAttributesW(file.c_str());
+          return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+        });
+    started = path && StartProgram(*path, SW_SHOWNORMAL);
+  } catch (const std::exception&) {
+    started = false;
+  }
+  if (!started) forms::ShowMessage(sysinfo::kNotAvailable, kTitoloApplicazione, MB_OK);
+}
+
+bool frmAbout::GetKeyValue(HKEY root, const std::wstring& keyName, const std::wstring& subKeyRef,
+                           std::wstring& keyVal) {
+  forms::KeyHandle key;
+  if (RegOpenKeyExW(root, keyName.c_str(), 0, kKeyAccess, key.put()) != ERROR_SUCCESS) {
+    keyVal.clear();
+    return false;
+  }
+  std::array<std::byte, kBufferBytes> buffer{};
+  DWORD type = 0;
+  DWORD size = kBufferBytes;
+  if (RegQueryValueExW(key.get(), subKeyRef.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                       &size) != ERROR_SUCCESS) {
+    keyVal.clear();
+    return false;
+  }
+  keyVal = registry::DecodeValue(type, buffer, size, keyVal);
+  return true;
+}
+
+HCURSOR frmAbout::CursorFor(HWND control) const {
+  // The system's pointing hand: it follows the user's pointer scheme and size.
+  return control && control == Control(lblEMail) ? LoadCursorW(nullptr, IDC_HAND) : nullptr;
+}
+
+// The etched separator: a grey line with a white one a pixel below and to
+// the right of it.
+void frmAbout::PaintLine1(HDC dc) {
+  PenHandle grey(CreatePen(PS_SOLID, Scale(1), RGB(0x80, 0x80, 0x80)));
+  PenHandle white(CreatePen(PS_SOLID, Scale(2), RGB(0xFF, 0xFF, 0xFF)));
+  if (!grey || !white) return;
+  // A wide pen is centred on its line: offset it so it starts at y 164.
+  HGDIOBJ old = SelectObject(dc, white.get());
+  const int whiteY = Scale(164) + Scale(2) / 2;
+  MoveToEx(dc, Scale(7), whiteY, nullptr);
+  LineTo(dc, Scale(377), whiteY);
+  SelectObject(dc, grey.get());
+  const int greyY = Scale(163) + Scale(1) / 2;
+  MoveToEx(dc, Scale(6), greyY, nullptr);
+  LineTo(dc, Scale(377), greyY);
+  SelectObject(dc, old);
+}
+
+LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps{};
+      HDC dc = BeginPaint(hwnd(), &ps);
+      if (dc) PaintLine1(dc);
+      EndPaint(hwnd(), &ps);
+      return 0;
+    }
+    case WM_ACTIVATE: {
+      const LRESULT result = Form::HandleMessage(msg, wp, lp);
+      focus_.OnActivate(hwnd(), wp);
+      return result;
+    }
+    default:
+      return Form::HandleMessage(msg, wp, lp);
+  }
+}
+
+bool StartProgram(const std::wstring& path, int windowState) {
+  if (path.empty()) return false;
+  // The exact file, not a command line to be searched for.
+  std::wstring commandLine = L"\"" + path + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = static_cast<WORD>(windowState);
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return false;
+  forms::KernelHandle process(pi.hProcess), thread(pi.hThread);
+  return true;
+}
+
+}  // namespace zornavex

@@ -1,0 +1,28 @@
+// The hidden authorship certificate. Its only button ends the program.
+#pragma once
+
+#include "FocusMemory.h"
+#include "Form.h"
+
+namespace zornavex {
+
+class frmCertificato : public forms::Form {
+ public:
+  enum Id : int { cmdOK = 1, fm1, lblDichiarazione1, lblDichiarazione };
+
+  frmCertificato();
+
+  void cmdOK_Click();
+
+ protected:
+  const forms::FormSpec& Spec() const override;
+  std::span<const forms::ControlSpec> Controls() const override;
+  void ApplyDesign() override;
+  void OnCommand(int id, int notifyCode) override;
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  FocusMemory focus_;
+};
+
+}  // namespace zornavex

@@ -57,7 +57,12 @@ void frmAvvio::SelezionaPannello(int k) {
   for (int j = 1; j <= 4; ++j)
     CheckMenuItem(Menu(), kMenuPannelli[j - 1], MF_BYCOMMAND | (j == k ? MF_CHECKED : MF_UNCHECKED));
   attivo_ = k;
-  if (k == 1) Focus(cmbFrequenza);
+  if (k == 1) {
+    Focus(cmbFrequenza);
+  } else if (!GetFocus() && GetActiveWindow() == hwnd()) {
+    // The focused control was in a panel just disabled: no control keeps it.
+    ParkFocus();
+  }
 }
 
 // A disabled panel disables everything drawn inside it.

@@ -325,6 +325,13 @@ void Form::Focus(int id) {
   if (HWND h = Control(id)) SetFocus(h);
 }
 
+void Form::ParkFocus() {
+  if (!hwnd_) return;
+  parkFocus_ = true;
+  SetFocus(hwnd_);
+  parkFocus_ = false;
+}
+
 void Form::SetEnabled(int id, bool enabled) {
   if (HWND h = Control(id)) EnableWindow(h, enabled ? TRUE : FALSE);
 }
@@ -529,6 +536,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_SETFOCUS: {
+      if (parkFocus_) return 0;
       // Like a dialog: the focus goes back to the control that had it, or to
       // the first control in the tab order.
       HWND target = lastFocus_;

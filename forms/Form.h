@@ -96,6 +96,9 @@ class Form {
   void SetText(int id, std::wstring_view text);
   void SetCaption(std::wstring_view text);
   void Focus(int id);
+  // Leaves no control with the focus while the window stays focused, so
+  // that Tab still starts at the first control.
+  void ParkFocus();
   void SetEnabled(int id, bool enabled);
   bool IsEnabled(int id) const;
   void SetReadOnly(int id, bool readOnly);
@@ -190,6 +193,7 @@ class Form {
   HWND tooltip_ = nullptr;
   HWND centreOver_ = nullptr;
   HWND lastFocus_ = nullptr;
+  bool parkFocus_ = false;
   std::map<UINT_PTR, Timer*> timers_;
 };
 

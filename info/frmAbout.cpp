@@ -35,7 +35,7 @@ const ControlSpec kControls[] = {
     {frmAbout::lblDescription, L"lblDescription", Kind::Label,
      L"Semplice programma per effettuare calcoli di utilità per i microprocessori della famiglia PIC 16F84 e "
      L"16F84A",
-     70, 76, 259, 30, nullptr, 0, false, true, 0, /*wrap=*/true},
+     70, 76, 300, 30, nullptr, 0, false, true, 0, /*wrap=*/true},
     {frmAbout::lblDisclaimer, L"lblDisclaimer", Kind::Label,
      L"Attenzione: questo programma è protetto dalle leggi sul diritto d'autore. È vietato copiarlo, "
      L"modificarlo o distribuirlo, in tutto o in parte, senza il permesso scritto dell'autore.",
@@ -65,7 +65,6 @@ void frmAbout::Form_Load() {
   SetText(lblTitle, kTitoloApplicazione);
   SetForeColour(lblTitle, kBlack);
   SetForeColour(lblDescription, kBlack);
-  focus_.Reset(Control(cmdOK));
 }
 
 void frmAbout::OnCommand(int id, int notifyCode) {
@@ -152,11 +151,6 @@ LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (dc) PaintLine1(dc);
       EndPaint(hwnd(), &ps);
       return 0;
-    }
-    case WM_ACTIVATE: {
-      const LRESULT result = Form::HandleMessage(msg, wp, lp);
-      focus_.OnActivate(hwnd(), wp);
-      return result;
     }
     default:
       return Form::HandleMessage(msg, wp, lp);

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "FocusMemory.h"
 #include "Form.h"
 
 namespace zornavex {
@@ -37,7 +36,6 @@ class frmAbout : public forms::Form {
 
  private:
   void PaintLine1(HDC dc);
-  FocusMemory focus_;
 };
 
 // Starts a program by its path with a window state (SW_SHOWNORMAL,

@@ -28,10 +28,10 @@ const ControlSpec kControls[] = {
      FX + 4, FY + 136, 297, 65, nullptr, 0, false, true, 0, /*wrap=*/true,
      forms::FontSpec{nullptr, 8.25, /*bold=*/true}, WS_CLIPSIBLINGS},
     {frmCertificato::lblDichiarazione, L"lblDichiarazione", Kind::Label,
-     L"Io sottoscritto Enrico Vassallo dichiaro di aver scritto questo programma tra il 3 marzo e il 21 "
-     L"settembre 2003 e di averlo compilato il 28 settembre 2003.\n\n"
-     L"Il programma non può essere modificato, venduto o ceduto senza il permesso del programmatore. "
-     L"Ogni abuso o modifica sarà perseguito a norma di legge.",
+     L"Io sottoscritto Enrico Vassallo dichiaro di aver scritto questo programma dal 3 marzo 2003 e di "
+     L"averlo compilato il 28 settembre 2003.\n"
+     L"È vietato modificarlo, venderlo o cederlo senza il permesso del programmatore: ogni abuso o "
+     L"modifica sarà perseguito a norma di legge.",
      FX + 5, FY + 12, 293, 117, nullptr, 0, false, true, 0, /*wrap=*/true, forms::FontSpec{nullptr, 9.75},
      WS_CLIPSIBLINGS},
     {frmCertificato::fm1, L"fm1", Kind::GroupBox, L"", FX, FY, 301, 237, nullptr, 0, false, true, 0, false,
@@ -50,7 +50,6 @@ void frmCertificato::ApplyDesign() {
     SetForeColour(label, forms::SystemColour(COLOR_WINDOWTEXT));
     SetBackColour(label, forms::SystemColour(COLOR_WINDOW));
   }
-  focus_.Reset(Control(cmdOK));
 }
 
 void frmCertificato::OnCommand(int id, int notifyCode) {
@@ -58,11 +57,5 @@ void frmCertificato::OnCommand(int id, int notifyCode) {
 }
 
 void frmCertificato::cmdOK_Click() { forms::EndProgram(); }
-
-LRESULT frmCertificato::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  const LRESULT result = Form::HandleMessage(msg, wp, lp);
-  if (msg == WM_ACTIVATE) focus_.OnActivate(hwnd(), wp);
-  return result;
-}
 
 }  // namespace zornavex

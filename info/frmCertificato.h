@@ -1,7 +1,6 @@
 // The hidden authorship certificate. Its only button ends the program.
 #pragma once
 
-#include "FocusMemory.h"
 #include "Form.h"
 
 namespace zornavex {
@@ -19,10 +18,7 @@ class frmCertificato : public forms::Form {
   std::span<const forms::ControlSpec> Controls() const override;
   void ApplyDesign() override;
   void OnCommand(int id, int notifyCode) override;
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
- private:
-  FocusMemory focus_;
 };
 
 }  // namespace zornavex

@@ -68,7 +68,9 @@ struct ClassInfo {
 ClassInfo ClassFor(const ControlSpec& c) {
   const DWORD tab = c.tabStop ? WS_TABSTOP : 0;
   switch (c.kind) {
-    case Kind::Label: return {L"STATIC", static_cast<DWORD>((c.wrap ? SS_LEFT : SS_LEFTNOWORDWRAP) | SS_NOTIFY), 0};
+    // Labels never paint over a box they touch.
+    case Kind::Label:
+      return {L"STATIC", static_cast<DWORD>((c.wrap ? SS_LEFT : SS_LEFTNOWORDWRAP) | SS_NOTIFY | WS_CLIPSIBLINGS), 0};
     case Kind::TextBox:
       return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | tab | (c.readOnly ? ES_READONLY : 0u), WS_EX_CLIENTEDGE};
     case Kind::DropDownList: return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | tab, 0};
@@ -142,6 +144,7 @@ void Form::Load() {
   if (!accels.empty())
     accelerators_.reset(CreateAcceleratorTableW(accels.data(), static_cast<int>(accels.size())));
   CreateControls();
+  LowerFrames();
   LayOut();
   Place(centreOver_);
   ApplyDesign();
@@ -186,6 +189,15 @@ void Form::CreateControls() {
       ti.lpszText = const_cast<wchar_t*>(c.tip);
       SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     }
+  }
+}
+
+void Form::LowerFrames() {
+  // Frames lie under everything drawn inside them (they take no focus, so
+  // the tab order is unchanged).
+  for (int id : order_) {
+    if (controls_[id].spec->kind == Kind::GroupBox)
+      SetWindowPos(controls_[id].hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 }
 

@@ -173,6 +173,7 @@ class Form {
   void PaintFrame(HWND frame, HDC dc);
   int TextWidth(HWND control) const;
   void CreateControls();
+  void LowerFrames();
   void LayOut();
   void ApplyFonts();
   HBRUSH ColourFor(HWND control, HDC dc);

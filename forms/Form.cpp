@@ -329,6 +329,19 @@ void Form::SetText(int id, std::wstring_view text) {
   if (HWND h = Control(id)) SetWindowTextW(h, std::wstring(text).c_str());
 }
 
+std::wstring Form::ToolTipText(int id) const {
+  HWND h = Control(id);
+  if (!h || !tooltip_) return {};
+  wchar_t text[256]{};
+  TTTOOLINFOW ti{};
+  ti.cbSize = sizeof(ti);
+  ti.hwnd = hwnd_;
+  ti.uId = reinterpret_cast<UINT_PTR>(h);
+  ti.lpszText = text;
+  SendMessageW(tooltip_, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
+  return text;
+}
+
 void Form::SetCaption(std::wstring_view text) {
   if (hwnd_) SetWindowTextW(hwnd_, std::wstring(text).c_str());
 }

@@ -95,6 +95,8 @@ class Form {
   std::wstring Text(int id) const;
   void SetText(int id, std::wstring_view text);
   void SetCaption(std::wstring_view text);
+  // The text the tool tip of a control shows (empty without one).
+  std::wstring ToolTipText(int id) const;
   void Focus(int id);
   // Leaves no control with the focus while the window stays focused, so
   // that Tab still starts at the first control.

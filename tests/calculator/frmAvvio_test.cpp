@@ -87,6 +87,24 @@ TEST_F(MainWindow, ClientAreaAndMenuMatchTheDesign) {
   EXPECT_EQ(SendMessageW(form.Control(txtValoreTMR0), EM_GETLIMITTEXT, 0, 0), 3);
 }
 
+TEST_F(MainWindow, ControlsShowTheirToolTips) {
+  const std::pair<int, const wchar_t*> tips[] = {
+      {cmbFrequenza, L"Frequenza in Mhz"},          {cmbFrequenza4, L"Frequenza in Mhz"},
+      {txtIstruzioniNormali, L"Numero istruzioni normali"}, {txtIstruzioniSalto, L"Numero istruzioni di salto"},
+      {txtTempoDiProgramma, L"Tempo di programmazione"},  {txtValoreTMR0, L"Valore caricato nel TMR0"},
+      {txtValorePrescaler, L"Valore del prescaler"},      {txtTempoTMR0, L"Tempo del TMR0"},
+      {txtTemporizzazione, L"Temporizzazione in ns"},     {txtValorePrescaler2, L"Valore del prescaler"},
+      {txtValoreDaInserireTMR0, L"Valore da inserire nel TMR0"}, {txtMoltiplicatore, L"Valore da inserire nel TMR0"},
+      {txtNumeroIstruzioni, L"Numero delle istruzioni"},  {txtRipetizioni, L"Numero di ripetizioni"},
+      {txtTempoTotale, L"Tempo totale"},                  {txtTempodiciclo, L"Tempo di ciclo"},
+      {cmdCalcola3, L"Calcola"},
+  };
+  for (const auto& [id, tip] : tips) EXPECT_EQ(form.ToolTipText(id), tip) << id;
+  EXPECT_EQ(form.ToolTipText(lblMhz), L"");
+  EXPECT_EQ(form.Text(lblPER), L"X");
+  EXPECT_EQ(form.Text(Frame4), L"Calcolo del WDT");
+}
+
 TEST_F(MainWindow, PanelSelectionFromEveryState) {
   constexpr int kFirstInput[] = {txtIstruzioniNormali, txtValoreTMR0, txtTemporizzazione, txtNumeroIstruzioni};
   for (int from = 1; from <= 4; ++from) {
@@ -286,6 +304,34 @@ TEST_F(MainWindow, FaultsAreReportedAndNoResultIsWritten) {
   Press(cmdCalcola3);
   EXPECT_EQ(seams.Shown().back().text, L"Tipo non corrispondente");
   EXPECT_EQ(form.Text(txtValoreDaInserireTMR0), L"");
+}
+
+TEST_F(MainWindow, PreloadPanelWarnsEmptiesAndKeepsItsResults) {
+  SendMessageW(form.hwnd(), WM_COMMAND, mnu_3, 0);
+  Choose(cmbFrequenza3, L"4");
+  form.SetText(txtTemporizzazione, L"1000");
+  form.SetText(txtValorePrescaler2, L"2");
+  Press(cmdCalcola3);
+  EXPECT_EQ(form.Text(txtValoreDaInserireTMR0), L"0");
+  EXPECT_EQ(form.Text(txtMoltiplicatore), L"2");
+
+  form.SetText(txtValorePrescaler2, L"257");
+  form.Focus(cmdCalcola3);
+  Press(cmdCalcola3);
+  ASSERT_EQ(seams.Shown().size(), 1u);
+  EXPECT_EQ(seams.Shown()[0].text, L"Il valore inserito è troppo alto\r\nDeve essere compreso tra 0 e 256");
+  EXPECT_EQ(form.Text(txtValorePrescaler2), L"");
+  EXPECT_EQ(Focused(), txtValorePrescaler2);
+  EXPECT_EQ(form.Text(txtTemporizzazione), L"1000");
+  EXPECT_EQ(form.Text(txtValoreDaInserireTMR0), L"0");
+  EXPECT_EQ(form.Text(txtMoltiplicatore), L"2");
+
+  // A load value empties the multiplier box.
+  form.SetText(txtValorePrescaler2, L"1");
+  form.SetText(txtTemporizzazione, L"100");
+  Press(cmdCalcola3);
+  EXPECT_EQ(form.Text(txtValoreDaInserireTMR0), L"155");
+  EXPECT_EQ(form.Text(txtMoltiplicatore), L"");
 }
 
 TEST_F(MainWindow, EnterAndEscPressNoButton) {

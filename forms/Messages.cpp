@@ -9,9 +9,11 @@ std::function<void()> g_endHandler;
 
 int ShowMessage(std::wstring_view text, std::wstring_view title, UINT style) {
   if (g_messageHandler) return g_messageHandler(ShownMessage{std::wstring(text), std::wstring(title), style});
-  // Modal to the program: owned by the active window of this thread.
-  return MessageBoxW(GetActiveWindow(), std::wstring(text).c_str(), std::wstring(title).c_str(),
-                     style | MB_SETFOREGROUND);
+  // Modal to the program: owned by the active window of this thread, or
+  // disabling every window of the thread when none is active.
+  HWND owner = GetActiveWindow();
+  return MessageBoxW(owner, std::wstring(text).c_str(), std::wstring(title).c_str(),
+                     style | MB_SETFOREGROUND | (owner ? 0u : static_cast<UINT>(MB_TASKMODAL)));
 }
 
 void SetMessageHandler(MessageHandler handler) { g_messageHandler = std::move(handler); }

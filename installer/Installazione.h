@@ -56,6 +56,8 @@ std::wstring ProgrammaInstallato();   // C:\programmi\Mardol\ZORNAVEX\ZORNAVEX.e
 inline constexpr std::wstring_view kControlloInstallato = L"c:\\windows\\system32\\COMDLG32.ocx";
 inline constexpr std::wstring_view kNomeCollegamento = L"ZORNAVEX.lnk";
 inline constexpr int kNumeroPassi = 8;
+// The product name both pages show.
+inline constexpr std::wstring_view kNomeProgramma = L"ZORNAVEX";
 
 enum class Operazione { CreaCartella, CopiaFile };
 

@@ -1,0 +1,31 @@
+// The real file layer and desktop service: Win32 calls, their error codes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "Installazione.h"
+
+namespace velisca {
+
+class FileSystemWin32 : public FileSystem {
+ public:
+  NumeroErrore CreaCartella(const std::wstring& path) override;
+  NumeroErrore CopiaFile(const std::wstring& from, const std::wstring& to) override;
+  NumeroErrore RimuoviCartella(const std::wstring& path) override;
+  std::optional<VersioneFile> Versione(const std::wstring& path) override;
+};
+
+class ScrivaniaWin32 : public Scrivania {
+ public:
+  NumeroErrore TrovaDesktop() override;
+  bool CreaCollegamento(const std::wstring& file, const std::wstring& target, const std::wstring& cartellaLavoro,
+                        const std::wstring& argomenti, const std::wstring& fileIcona, std::int32_t indiceIcona,
+                        std::int32_t mostra) override;
+};
+
+// The folder that holds the running executable.
+std::wstring CartellaEseguibile();
+
+}  // namespace velisca

@@ -1,0 +1,27 @@
+// The confirmation page, the first window of the installer.
+#pragma once
+
+#include "Pagina.h"
+
+namespace velisca {
+
+class frmAvvio : public Pagina {
+ public:
+  // In tab order.
+  enum Id : int { lblInfo = 101, lblInfo2, lblNomeProgramma, cmdSI, cmdNO };
+
+  frmAvvio() { primoFuoco_ = cmdSI; }
+
+  void cmdSI_Click();
+  void cmdNO_Click();
+
+ protected:
+  const forms::FormSpec& Spec() const override;
+  std::span<const forms::ControlSpec> Controls() const override;
+  void Form_Load() override;
+  void OnCommand(int id, int notifyCode) override;
+  // The close box: the only window goes, and with it the program.
+  void OnClose() override { cmdNO_Click(); }
+};
+
+}  // namespace velisca

@@ -1,0 +1,58 @@
+#include "frmPercorso.h"
+
+#include "Finestre.h"
+#include "Messages.h"
+#include "Modal.h"
+#include "Module1.h"
+#include "resource.h"
+
+namespace velisca {
+
+using forms::ControlSpec;
+using forms::Kind;
+
+namespace {
+
+const forms::FormSpec kForm{L"", 425, 137, WS_POPUP | WS_BORDER, 0, IDI_VELISCA};
+
+const ControlSpec kControls[] = {
+    {frmPercorso::cmdInstalla, L"cmdInstalla", Kind::PictureButton, L"", 12, 12, 73, 73,
+     L"Fare click per installare il programma", 0, false, true, IDI_INSTALLA},
+    {frmPercorso::lblInformazioni, L"lblInformazioni", Kind::Label,
+     L"Il programma d'stallazione copierà tutti i componenti ed il programma nelle cartelle predefinite. "
+     L"Successivamente aggiungerà al Desktop un collegamento.",
+     100, 12, 313, 44, nullptr, 0, false, true, 0, /*wrap=*/true},
+    {frmPercorso::cmdAnnula, L"cmdAnnula", Kind::Button, L"&Annulla", 332, 100, 81, 25,
+     L"Fare click per annullare l'istallazione"},
+    {frmPercorso::lblInformazioni2, L"lblInformazioni2", Kind::Label,
+     L"Per terminare l'instalazione fare click su annulla. Per continuare fare clik sul pulsante a sinistra.", 100,
+     62, 313, 30, nullptr, 0, false, true, 0, /*wrap=*/true},
+};
+
+}  // namespace
+
+const forms::FormSpec& frmPercorso::Spec() const { return kForm; }
+std::span<const ControlSpec> frmPercorso::Controls() const { return kControls; }
+
+void frmPercorso::OnCommand(int id, int notifyCode) {
+  if (notifyCode != BN_CLICKED) return;
+  if (id == cmdInstalla) cmdInstalla_Click();
+  else if (id == cmdAnnula) cmdAnnula_Click();
+}
+
+void frmPercorso::cmdAnnula_Click() {
+  if (forms::ShowMessage(L"Si vuole veramente uscire dall'Velisca?", L"Uscire dall'installazione?", kDomanda) ==
+      IDYES)
+    forms::EndProgram();
+}
+
+void frmPercorso::cmdInstalla_Click() {
+  // Gone before the progress window opens: only that one stands in front of
+  // the background.
+  Unload();
+  Module1::MostraPercorso = false;
+  Module1::InstallazioneAttiva = true;
+  forms::ShowModal(Stato());
+}
+
+}  // namespace velisca

@@ -1,0 +1,48 @@
+#include "frmSchermata.h"
+
+#include "Finestre.h"
+#include "Modal.h"
+#include "Module1.h"
+
+namespace velisca {
+
+using forms::ControlSpec;
+using forms::FontSpec;
+using forms::Kind;
+
+namespace {
+
+constexpr forms::ColourValue kBlu = 0x00C00000;  // RGB(0, 0, 192)
+
+const forms::FormSpec kForm{L"", 640, 480, WS_POPUP | WS_BORDER, 0, 0, forms::Placement::Maximised, kBlu};
+
+const ControlSpec kControls[] = {
+    {frmSchermata::lblIntestazione, L"lblIntestazione", Kind::Label, L"Installazione di:", 24, 16, 420, 64,
+     nullptr, 0, false, true, 0, false, FontSpec{L"Arial", 36, true, true}},
+    {frmSchermata::lblNomeProgramma, L"lblNomeProgramma", Kind::Label, L"", 470, 44, 400, 40, nullptr, 0, false,
+     true, 0, false, FontSpec{L"Arial", 21.75, true, true}},
+};
+
+}  // namespace
+
+const forms::FormSpec& frmSchermata::Spec() const { return kForm; }
+std::span<const ControlSpec> frmSchermata::Controls() const { return kControls; }
+
+void frmSchermata::ApplyDesign() {
+  // Large white text on the blue screen, in whatever the scheme calls white.
+  SetForeColour(lblIntestazione, forms::SystemColour(COLOR_WINDOW));
+  SetForeColour(lblNomeProgramma, forms::SystemColour(COLOR_WINDOW));
+}
+
+void frmSchermata::Form_Load() {
+  SetText(lblNomeProgramma, kNomeProgramma);
+  timer1_.Start();
+}
+
+void frmSchermata::Timer1_Timer() {
+  if (!Module1::MostraPercorso) return;
+  // Returns when the page has gone; the timer does not tick into it meanwhile.
+  forms::ShowModal(Percorso());
+}
+
+}  // namespace velisca

@@ -6,10 +6,11 @@ namespace zornavex::registry {
 
 namespace {
 
-// Keeps `count` units, or one less when the last one is NUL.
+// Keeps `count` units, or one less when the last one is NUL. A buffer
+// shorter than the data size can leave no unit at all.
 template <typename Unit>
 std::size_t Trimmed(const Unit* units, std::size_t count) {
-  return units[count - 1] == Unit{0} ? count - 1 : count;
+  return count > 0 && units[count - 1] == Unit{0} ? count - 1 : count;
 }
 
 }  // namespace

@@ -95,5 +95,12 @@ TEST(DecodeBounds, DataSizeLargerThanTheBufferIsCut) {
   EXPECT_EQ(DecodeValue(kRegSz, small, 4096, L""), L"OK");
 }
 
+TEST(DecodeBounds, DataSizeWithAnEmptyBufferReadsNothingOutsideIt) {
+  // Cut to an empty buffer the value has no bytes: nothing to trim, no read before the buffer.
+  const std::vector<std::byte> none;
+  EXPECT_EQ(DecodeValue(kRegSz, none, 8, L"prima"), L"");
+  EXPECT_EQ(DecodeValue(kRegDword, none, 4, L"FF"), L"&hFF");
+}
+
 }  // namespace
 }  // namespace zornavex::registry

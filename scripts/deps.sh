@@ -4,7 +4,8 @@ set -euo pipefail
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 for pkg in cmake ninja-build g++ googletest libgtest-dev mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 \
-           xvfb xauth x11-utils imagemagick liblnk-utils python3 fonts-dejavu-core fonts-wine fonts-liberation; do
+           xvfb xauth x11-utils imagemagick liblnk-utils python3 fonts-dejavu-core fonts-wine fonts-liberation \
+           clang libclang-rt-14-dev; do
   have "$pkg" || need+=("$pkg")
 done
 if [ ${#need[@]} -gt 0 ]; then

@@ -11,6 +11,7 @@ echo "== Portable code, native =="
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
+scripts/fuzz.sh --short
 
 echo "== Windows programs, under Wine =="
 cmake --preset mingw -DZX_HOST_TOOLS_DIR="$root/build/native" >/dev/null

@@ -24,5 +24,9 @@ mkdir -p "$HOME"
 cleanup() { wineserver -k 2>/dev/null || true; rm -rf "$tmp"; }
 trap cleanup EXIT
 wineboot -i >/dev/null 2>&1 || true
+# Every program runs inside one Wine virtual desktop: Wine draws the title
+# bars itself, and closing a window does not wait for a window manager.
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x1024 /f >/dev/null 2>&1
 wineserver -w || true
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset mingw

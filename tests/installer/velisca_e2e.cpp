@@ -1,0 +1,393 @@
+// Velisca end to end under Wine: the real program run from a setup folder,
+// driven through its windows, with the installed files, folders and shortcut
+// checked afterwards. Paths of the built files come from the environment
+// (see e2e.sh); the help files are stand-ins of our own.
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "Handles.h"
+#include "frmAvvio.h"
+#include "frmPercorso.h"
+#include "frmStatoIstallazione.h"
+#include "ui_driver.h"
+
+namespace velisca {
+namespace {
+
+const std::wstring kProgramma = L"C:\\programmi\\Mardol\\ZORNAVEX";
+const std::wstring kGuida = kProgramma + L"\\Help";
+const std::wstring kOcx = L"c:\\windows\\system32\\COMDLG32.ocx";
+
+std::wstring Env(const wchar_t* name) {
+  wchar_t buf[1024]{};
+  const DWORD n = GetEnvironmentVariableW(name, buf, 1024);
+  return n > 0 && n < 1024 ? std::wstring(buf, n) : std::wstring();
+}
+
+bool Exists(const std::wstring& p) { return GetFileAttributesW(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool IsFolder(const std::wstring& p) {
+  const DWORD a = GetFileAttributesW(p.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string Read(const std::wstring& path) {
+  forms::KernelHandle h(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (h.get() == INVALID_HANDLE_VALUE) return "<missing>";
+  std::string out(GetFileSize(h.get(), nullptr), '\0');
+  DWORD got = 0;
+  ReadFile(h.get(), out.data(), static_cast<DWORD>(out.size()), &got, nullptr);
+  return out;
+}
+
+void Write(const std::wstring& path, const std::string& bytes) {
+  forms::KernelHandle h(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  ASSERT_NE(h.get(), INVALID_HANDLE_VALUE) << "cannot write the stand-in";
+  DWORD written = 0;
+  ASSERT_TRUE(WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+}
+
+std::wstring Desktop() {
+  wchar_t buf[MAX_PATH]{};
+  return SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, buf)) ? buf : L"";
+}
+std::wstring Shortcut() { return Desktop() + L"\\ZORNAVEX.lnk"; }
+
+// Everything an installation may have left, so that each case starts afresh.
+void Uninstall() {
+  for (const wchar_t* f : {L"\\ZORNAVEX.hlp", L"\\ZORNAVEX.cnt"}) DeleteFileW((kGuida + f).c_str());
+  DeleteFileW((kProgramma + L"\\ZORNAVEX.exe").c_str());
+  for (const wchar_t* d : {L"C:\\programmi\\Mardol\\ZORNAVEX\\Help", L"C:\\programmi\\Mardol\\ZORNAVEX",
+                           L"C:\\programmi\\Mardol", L"C:\\programmi"})
+    RemoveDirectoryW(d);
+  DeleteFileW(kOcx.c_str());
+  DeleteFileW(Shortcut().c_str());
+}
+
+// Stand-in help files: every byte value, and a tag so that runs differ.
+std::string StandIn(const char* tag) {
+  std::string s(tag);
+  for (int i = 0; i < 256; ++i) s += static_cast<char>(i);
+  return s;
+}
+
+struct Cartella {
+  std::wstring dir;
+  std::wstring Path(const wchar_t* name) const { return dir + L"\\" + name; }
+};
+
+// A setup folder of its own for a case, without the file named by `missing`.
+Cartella MakeSetup(const wchar_t* name, const wchar_t* missing = nullptr, const char* tag = "1") {
+  Cartella s{std::wstring(L"C:\\setup-") + name};
+  CreateDirectoryW(s.dir.c_str(), nullptr);
+  const std::pair<const wchar_t*, std::wstring> built[] = {
+      {L"Velisca.exe", Env(L"VELISCA_EXE")}, {L"ZORNAVEX.exe", Env(L"ZORNAVEX_EXE")}, {L"COMDLG32.OCX", Env(L"OCX")}};
+  for (const auto& [file, from] : built) {
+    DeleteFileW(s.Path(file).c_str());
+    if (missing && std::wstring(missing) == file && std::wstring(file) != L"Velisca.exe") continue;
+    EXPECT_TRUE(CopyFileW(from.c_str(), s.Path(file).c_str(), FALSE)) << "cannot copy " << from;
+  }
+  for (const wchar_t* file : {L"ZORNAVEX.hlp", L"ZORNAVEX.cnt"}) {
+    DeleteFileW(s.Path(file).c_str());
+    if (missing && std::wstring(missing) == file) continue;
+    Write(s.Path(file), StandIn(tag) + (file[9] == L'h' ? "hlp" : "cnt"));
+  }
+  return s;
+}
+
+struct Windows {
+  DWORD pid;
+  int control;
+  HWND found = nullptr;
+};
+
+// A visible top-level window of the process that holds the given control.
+HWND WindowWith(DWORD pid, int control) {
+  Windows w{pid, control};
+  EnumWindows(
+      [](HWND h, LPARAM lp) -> BOOL {
+        auto* w = reinterpret_cast<Windows*>(lp);
+        DWORD p = 0;
+        GetWindowThreadProcessId(h, &p);
+        if (p != w->pid || !IsWindowVisible(h) || !GetDlgItem(h, w->control)) return TRUE;
+        w->found = h;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&w));
+  return w.found;
+}
+
+HWND WaitWindowWith(DWORD pid, int control, DWORD timeoutMs, DWORD pollMs = 20) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (HWND h = WindowWith(pid, control)) return h;
+    if (GetTickCount64() >= end) return nullptr;
+    Sleep(pollMs);
+  }
+}
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(Env(L"VELISCA_EXE").empty()) << "run through e2e.sh";
+    Uninstall();
+  }
+
+  // Starts Velisca from the setup folder, answers "&Si" and waits for the
+  // information page.
+  HWND StartToInformationPage(const Cartella& s) {
+    EXPECT_TRUE(process->Start(s.Path(L"Velisca.exe"), s.dir));
+    HWND avvio = WaitWindowWith(process->Id(), frmAvvio::cmdSI, 15000);
+    if (!avvio) {
+      ADD_FAILURE() << "no confirmation page";
+      return nullptr;
+    }
+    EXPECT_EQ(zxtest::ReadText(avvio), L"Programma d' istallazione");
+    EXPECT_EQ(zxtest::ReadText(GetDlgItem(avvio, frmAvvio::lblNomeProgramma)), L"ZORNAVEX");
+    zxtest::Click(GetDlgItem(avvio, frmAvvio::cmdSI));
+    HWND page = WaitWindowWith(process->Id(), frmPercorso::cmdInstalla, 10000);
+    if (!page) ADD_FAILURE() << "no information page";
+    return page;
+  }
+
+  // Presses the install button and returns the box that ends the run.
+  zxtest::MessageBoxInfo Install(const Cartella& s) {
+    HWND page = StartToInformationPage(s);
+    if (!page) return {};
+    zxtest::Click(GetDlgItem(page, frmPercorso::cmdInstalla));
+    auto box = zxtest::WaitForMessageBox(process->Id(), 20000);
+    if (!box) {
+      ADD_FAILURE() << "no message box after cmdInstalla";
+      return {};
+    }
+    return *box;
+  }
+
+  void Close(const zxtest::MessageBoxInfo& box, int button) {
+    ASSERT_TRUE(zxtest::PressBoxButton(box.hwnd, button));
+  }
+  void ExpectExit() {
+    const auto code = process->WaitExit(10000);
+    ASSERT_TRUE(code.has_value()) << "the program did not end";
+    EXPECT_EQ(*code, 0u);
+  }
+
+  std::unique_ptr<zxtest::Process> process = std::make_unique<zxtest::Process>();
+};
+
+const std::wstring kSuccessText = L"L'installazione è stata portata a termine";
+std::wstring Report(int n) {
+  return L"Il programma non può essere installato.\r\nContattare il fornitore e segnalare l'errore:\r\n\r\nNumero " +
+         std::to_wstring(n);
+}
+
+void ExpectInstalledFrom(const Cartella& s) {
+  EXPECT_TRUE(IsFolder(kGuida));
+  EXPECT_EQ(Read(kProgramma + L"\\ZORNAVEX.exe"), Read(s.Path(L"ZORNAVEX.exe")));
+  EXPECT_EQ(Read(kGuida + L"\\ZORNAVEX.hlp"), Read(s.Path(L"ZORNAVEX.hlp")));
+  EXPECT_EQ(Read(kGuida + L"\\ZORNAVEX.cnt"), Read(s.Path(L"ZORNAVEX.cnt")));
+}
+
+TEST_F(EndToEnd, InstallsEverythingAndTheShortcutStartsTheProgram) {
+  const Cartella s = MakeSetup(L"ok");
+  const auto box = Install(s);
+  EXPECT_EQ(box.title, L"Complimenti!");
+  EXPECT_EQ(box.text, kSuccessText);
+  EXPECT_TRUE(box.HasButton(IDOK));
+  EXPECT_FALSE(box.HasButton(IDCANCEL));
+  Close(box, IDOK);
+  ExpectExit();
+
+  ExpectInstalledFrom(s);
+  EXPECT_EQ(Read(kOcx), Read(s.Path(L"COMDLG32.OCX")));
+  const std::string link = Read(Shortcut());
+  ASSERT_GE(link.size(), 0x40u) << "no shortcut on the desktop";
+  std::int32_t show = 0;
+  std::memcpy(&show, link.data() + 0x3C, 4);
+  EXPECT_EQ(show, 5);
+  // For the checks with lnkinfo that e2e.sh makes afterwards.
+  CreateDirectoryW(L"C:\\velisca-e2e", nullptr);
+  EXPECT_TRUE(CopyFileW(Shortcut().c_str(), L"C:\\velisca-e2e\\ZORNAVEX.lnk", FALSE));
+
+  // The shortcut's target is the installed program, and it starts.
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  std::wstring target, workDir;
+  {
+    forms::ComPtr<IShellLinkW> sl;
+    forms::ComPtr<IPersistFile> pf;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                           sl.put_void())));
+    ASSERT_TRUE(SUCCEEDED(sl->QueryInterface(IID_IPersistFile, pf.put_void())));
+    ASSERT_TRUE(SUCCEEDED(pf->Load(Shortcut().c_str(), STGM_READ)));
+    wchar_t buf[MAX_PATH]{};
+    ASSERT_TRUE(SUCCEEDED(sl->GetPath(buf, MAX_PATH, nullptr, SLGP_RAWPATH)));
+    target = buf;
+    ASSERT_TRUE(SUCCEEDED(sl->GetWorkingDirectory(buf, MAX_PATH)));
+    workDir = buf;
+  }
+  CoUninitialize();
+  EXPECT_EQ(target, kProgramma + L"\\ZORNAVEX.exe");
+  zxtest::Process zornavex;
+  ASSERT_TRUE(zornavex.Start(target, workDir));
+  EXPECT_NE(zxtest::WaitForWindow(zornavex.Id(), nullptr, L"ZORNAVEX", 15000), nullptr);
+}
+
+TEST_F(EndToEnd, InstallingTwiceReplacesTheFilesAndSucceeds) {
+  const Cartella first = MakeSetup(L"twice", nullptr, "first");
+  auto box = Install(first);
+  EXPECT_EQ(box.title, L"Complimenti!");
+  Close(box, IDOK);
+  ExpectExit();
+  const Cartella second = MakeSetup(L"twice", nullptr, "second run");
+  process = std::make_unique<zxtest::Process>();
+  box = Install(second);
+  EXPECT_EQ(box.title, L"Complimenti!");
+  Close(box, IDOK);
+  ExpectExit();
+  ExpectInstalledFrom(second);
+  EXPECT_NE(Read(kGuida + L"\\ZORNAVEX.hlp").find("second run"), std::string::npos);
+  EXPECT_TRUE(Exists(Shortcut()));
+}
+
+// Each source file missing in turn: the report with number 2 and the folders
+// the clean-up leaves.
+struct Missing {
+  const wchar_t* file;
+  bool programFolderStays, helpFolderStays;
+};
+class MissingSource : public EndToEnd, public ::testing::WithParamInterface<Missing> {};
+
+TEST_P(MissingSource, ReportsTwoAndCleansUpEmptyFolders) {
+  const Missing& m = GetParam();
+  const Cartella s = MakeSetup(m.file, m.file);
+  const auto box = Install(s);
+  EXPECT_EQ(box.title, L"Errore durante l'installazione");
+  EXPECT_EQ(box.text, Report(2));
+  EXPECT_TRUE(box.HasButton(IDOK));
+  Close(box, IDOK);
+  ExpectExit();
+  EXPECT_TRUE(IsFolder(L"C:\\programmi\\Mardol"));
+  EXPECT_EQ(IsFolder(kProgramma), m.programFolderStays);
+  EXPECT_EQ(IsFolder(kGuida), m.helpFolderStays);
+  EXPECT_FALSE(Exists(Shortcut()));
+}
+
+INSTANTIATE_TEST_SUITE_P(EachFile, MissingSource,
+                         ::testing::Values(Missing{L"ZORNAVEX.exe", false, false},
+                                           Missing{L"ZORNAVEX.hlp", true, false},
+                                           Missing{L"ZORNAVEX.cnt", true, true},
+                                           Missing{L"COMDLG32.OCX", true, true}));
+
+TEST_F(EndToEnd, DestinationHeldOpenReportsThirtyTwo) {
+  const Cartella s = MakeSetup(L"held");
+  for (const wchar_t* d : {L"C:\\programmi", L"C:\\programmi\\Mardol", L"C:\\programmi\\Mardol\\ZORNAVEX"})
+    CreateDirectoryW(d, nullptr);
+  const std::wstring exe = kProgramma + L"\\ZORNAVEX.exe";
+  Write(exe, "an earlier copy, in use");
+  {
+    forms::KernelHandle held(CreateFileW(exe.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+    const auto box = Install(s);
+    EXPECT_EQ(box.text, Report(32));
+    Close(box, IDOK);
+    ExpectExit();
+  }
+  EXPECT_EQ(Read(exe), "an earlier copy, in use");
+  EXPECT_FALSE(IsFolder(kGuida));
+  EXPECT_TRUE(IsFolder(kProgramma));
+  EXPECT_FALSE(Exists(Shortcut()));
+}
+
+TEST_F(EndToEnd, NewerControlInTheSystemFolderIsKept) {
+  const Cartella s = MakeSetup(L"newer");
+  ASSERT_TRUE(CopyFileW(Env(L"NEWER_OCX").c_str(), kOcx.c_str(), FALSE));
+  const std::string newer = Read(kOcx);
+  const auto box = Install(s);
+  EXPECT_EQ(box.title, L"Complimenti!");
+  Close(box, IDOK);
+  ExpectExit();
+  EXPECT_EQ(Read(kOcx), newer);
+  ExpectInstalledFrom(s);
+}
+
+// Cancel on the progress window. Its first tick is due 80 ms after it
+// opens, so the test presses the button as soon as the window shows.
+HWND CancelOnProgressWindow(DWORD pid, HWND page) {
+  zxtest::Click(GetDlgItem(page, frmPercorso::cmdInstalla));
+  HWND stato = WaitWindowWith(pid, frmStatoIstallazione::cmdAnnulla, 10000, 1);
+  if (stato) PostMessageW(GetDlgItem(stato, frmStatoIstallazione::cmdAnnulla), BM_CLICK, 0, 0);
+  return stato;
+}
+
+TEST_F(EndToEnd, CancelAnsweredYesEndsWithNothingInstalled) {
+  const Cartella s = MakeSetup(L"cancel-yes");
+  HWND page = StartToInformationPage(s);
+  ASSERT_TRUE(page);
+  ASSERT_TRUE(CancelOnProgressWindow(process->Id(), page));
+  const auto box = zxtest::WaitForMessageBox(process->Id(), 10000);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->title, L"Attenzione!") << "the first tick ran before the click";
+  EXPECT_EQ(box->text, L"L'installazione non è stata completata.\r\nSi vuole uscire dal programma?");
+  EXPECT_TRUE(box->HasButton(IDYES));
+  EXPECT_TRUE(box->HasButton(IDNO));
+  Close(*box, IDYES);
+  ExpectExit();
+  EXPECT_FALSE(Exists(kProgramma));
+  EXPECT_FALSE(Exists(kOcx));
+  EXPECT_FALSE(Exists(Shortcut()));
+}
+
+TEST_F(EndToEnd, CancelAnsweredNoInstallsOnTheNextTick) {
+  const Cartella s = MakeSetup(L"cancel-no");
+  HWND page = StartToInformationPage(s);
+  ASSERT_TRUE(page);
+  ASSERT_TRUE(CancelOnProgressWindow(process->Id(), page));
+  auto box = zxtest::WaitForMessageBox(process->Id(), 10000);
+  ASSERT_TRUE(box);
+  ASSERT_EQ(box->title, L"Attenzione!") << "the first tick ran before the click";
+  Close(*box, IDNO);
+  box = zxtest::WaitForMessageBox(process->Id(), 20000, L"Complimenti!");
+  ASSERT_TRUE(box);
+  Close(*box, IDOK);
+  ExpectExit();
+  ExpectInstalledFrom(s);
+}
+
+TEST_F(EndToEnd, AnnullaOnTheInformationPageAsksThenEnds) {
+  const Cartella s = MakeSetup(L"annulla");
+  HWND page = StartToInformationPage(s);
+  ASSERT_TRUE(page);
+  HWND annulla = GetDlgItem(page, frmPercorso::cmdAnnula);
+  zxtest::Click(annulla);
+  auto box = zxtest::WaitForMessageBox(process->Id(), 10000);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->title, L"Uscire dall'installazione?");
+  EXPECT_EQ(box->text, L"Si vuole veramente uscire dall'Velisca?");
+  Close(*box, IDNO);
+  EXPECT_TRUE(IsWindowVisible(page));
+  zxtest::Click(annulla);
+  box = zxtest::WaitForMessageBox(process->Id(), 10000);
+  ASSERT_TRUE(box);
+  Close(*box, IDYES);
+  ExpectExit();
+  EXPECT_FALSE(Exists(L"C:\\programmi\\Mardol"));
+}
+
+TEST_F(EndToEnd, NoOnTheConfirmationPageEndsAtOnce) {
+  const Cartella s = MakeSetup(L"no");
+  ASSERT_TRUE(process->Start(s.Path(L"Velisca.exe"), s.dir));
+  HWND avvio = WaitWindowWith(process->Id(), frmAvvio::cmdNO, 15000);
+  ASSERT_TRUE(avvio);
+  zxtest::Click(GetDlgItem(avvio, frmAvvio::cmdNO));
+  ExpectExit();
+  EXPECT_FALSE(Exists(L"C:\\programmi\\Mardol"));
+}
+
+}  // namespace
+}  // namespace velisca

@@ -3,6 +3,7 @@
 
 Each image is a list of rows; each character picks a colour of the standard
 16-colour palette ('.' is transparent). Run: python3 tools/icons.py OUTDIR
+(the installer's images: python3 tools/icons.py --installer [OUTDIR])
 """
 import os
 import struct
@@ -99,6 +100,67 @@ def certificate(size):
     return ["".join(r) for r in rows]
 
 
+def floppy(size):
+    """A blue floppy disk: silver shutter at the top, white label below."""
+    rows = [["."] * size for _ in range(size)]
+    s = size / 32
+    lo, hi = int(2 * s), size - int(2 * s)
+    for y in range(lo, hi):
+        for x in range(lo, hi):
+            rows[y][x] = "0" if y in (lo, hi - 1) or x in (lo, hi - 1) else "4"
+    # the cut corner, top right
+    for i in range(int(4 * s)):
+        for j in range(int(4 * s) - i):
+            rows[lo + i][hi - 1 - j] = "."
+    for y in range(lo + 1, lo + int(10 * s)):
+        for x in range(lo + int(7 * s), hi - int(7 * s)):
+            rows[y][x] = "7"
+    for y in range(lo + int(2 * s), lo + int(8 * s)):
+        for x in range(hi - int(12 * s), hi - int(9 * s)):
+            rows[y][x] = "4"
+    for y in range(hi - int(13 * s), hi - 1):
+        for x in range(lo + int(4 * s), hi - int(4 * s)):
+            rows[y][x] = "f"
+    for y in range(hi - int(10 * s), hi - int(2 * s), max(2, int(3 * s))):
+        for x in range(lo + int(6 * s), hi - int(6 * s)):
+            rows[y][x] = "8"
+    return ["".join(r) for r in rows]
+
+
+def install_arrow(size):
+    """A yellow folder with a green arrow pointing into it."""
+    rows = [["."] * size for _ in range(size)]
+    s = size / 32
+    left, right = int(2 * s), size - int(2 * s)
+    top, bottom = int(14 * s), size - int(3 * s)
+    for x in range(left, left + int(11 * s)):
+        for y in range(top - int(3 * s), top):
+            rows[y][x] = "3" if y == top - int(3 * s) or x == left else "b"
+    for y in range(top, bottom):
+        for x in range(left, right):
+            edge = y in (top, bottom - 1) or x in (left, right - 1)
+            rows[y][x] = "3" if edge else "b"
+    cx = size // 2
+    shaft = max(1, int(3 * s))
+    for y in range(0, top + int(4 * s)):
+        for x in range(cx - shaft, cx + shaft):
+            rows[y][x] = "2"
+    head = int(7 * s)
+    tip = top + int(10 * s)
+    for i in range(head):
+        y = tip - head + i
+        for x in range(cx - (head - i), cx + (head - i)):
+            rows[y][x] = "2" if i < head - 1 else "a"
+    return ["".join(r) for r in rows]
+
+
+def velisca(outdir):
+    """The installer's window icon and the picture on its install button."""
+    os.makedirs(outdir, exist_ok=True)
+    write_ico(os.path.join(outdir, "velisca.ico"), [floppy(32), floppy(16)])
+    write_ico(os.path.join(outdir, "installa.ico"), [install_arrow(32)])
+
+
 def main(outdir):
     os.makedirs(outdir, exist_ok=True)
     # The calculator's chip: black body, silver pins, white pin-1 dot.
@@ -110,4 +172,8 @@ def main(outdir):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "calculator/res")
+    # python3 tools/icons.py --installer [OUTDIR] writes the installer's images.
+    if len(sys.argv) > 1 and sys.argv[1] == "--installer":
+        velisca(sys.argv[2] if len(sys.argv) > 2 else "installer/res")
+    else:
+        main(sys.argv[1] if len(sys.argv) > 1 else "calculator/res")

@@ -2,17 +2,17 @@
 // user would: panel keys, filtered typing, Calcola, warnings, closing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
+#include "frmAvvio.h"
 #include "ui_driver.h"
 
 namespace {
 
 std::wstring g_exe;
 
-// Control ids of the main window.
-constexpr int cmbFrequenza = 102, txtIstruzioniNormali = 104, txtTempoDiProgramma = 108;
-constexpr int cmbFrequenza2 = 202, txtValoreTMR0 = 204, txtValorePrescaler = 206, txtTempoTMR0 = 208,
-              cmdCalcola2 = 210;
-constexpr int cmbFrequenza4 = 402;
+using namespace zornavex;  // the main window's control ids
 
 class RunningProgram : public ::testing::Test {
  protected:
@@ -98,6 +98,69 @@ TEST_F(RunningProgram, MissingInputWarningThenFocusAndClose) {
   const auto code = program.WaitExit(10000);
   ASSERT_TRUE(code.has_value()) << "the program did not end";
   EXPECT_EQ(*code, 0u);
+}
+
+// Puts text on the clipboard, as a user who copied it elsewhere.
+bool PutOnClipboard(const std::wstring& text) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  bool ok = false;
+  if (mem) {
+    if (void* p = GlobalLock(mem)) {
+      memcpy(p, text.c_str(), bytes);
+      GlobalUnlock(mem);
+      ok = SetClipboardData(CF_UNICODETEXT, mem) != nullptr;
+    }
+    if (!ok) GlobalFree(mem);
+  }
+  CloseClipboard();
+  return ok;
+}
+
+TEST_F(RunningProgram, PastedJunkNeverEndsTheProgram) {
+  struct Panel {
+    int menu, list, first, second, button;
+  };
+  const Panel panels[] = {
+      {mnu_1, cmbFrequenza, txtIstruzioniNormali, txtIstruzioniSalto, cmdCalcola1},
+      {mnu_2, cmbFrequenza2, txtValoreTMR0, txtValorePrescaler, cmdCalcola2},
+      {mnu_3, cmbFrequenza3, txtTemporizzazione, txtValorePrescaler2, cmdCalcola3},
+      {mnu_4, cmbFrequenza4, txtNumeroIstruzioni, txtRipetizioni, cmdCalcola4}};
+  const std::wstring junk[] = {L"abc", L"1E400", L"-", L",", L"999999999999", L"\x4E2D\x6587\x0661", L"1,5E-400"};
+  const std::wstring allowed[] = {L"Tipo non corrispondente", L"Overflow", L"Divisione per zero"};
+  int faults = 0;
+  for (const Panel& p : panels) {
+    PostMessageW(main, WM_COMMAND, p.menu, 0);
+    zxtest::Pump(50);
+    HWND list = zxtest::Child(main, p.list);
+    SendMessageW(list, CB_SETCURSEL, 0, 0);  // "4"
+    for (int box : {p.first, p.second}) {
+      for (const std::wstring& text : junk) {
+        SendMessageW(zxtest::Child(main, p.first), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));
+        SendMessageW(zxtest::Child(main, p.second), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));
+        HWND target = zxtest::Child(main, box);
+        SendMessageW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+        ASSERT_TRUE(PutOnClipboard(text));
+        SendMessageW(target, WM_PASTE, 0, 0);
+        PostMessageW(zxtest::Child(main, p.button), BM_CLICK, 0, 0);
+        if (auto box_ = zxtest::WaitForMessageBox(program.Id(), 1500)) {
+          EXPECT_EQ(box_->title, L"ZORNAVEX");
+          const bool known = std::find(std::begin(allowed), std::end(allowed), box_->text) != std::end(allowed) ||
+                             box_->text.rfind(L"Il valore inserito", 0) == 0;
+          EXPECT_TRUE(known) << "panel " << p.menu << " text " << testing::PrintToString(text);
+          faults += box_->text == L"Tipo non corrispondente";
+          EXPECT_TRUE(zxtest::PressBoxButton(box_->hwnd, IDOK));
+        }
+        ASSERT_TRUE(program.Running()) << "ended on " << testing::PrintToString(text);
+        DWORD_PTR answer = 0;
+        EXPECT_TRUE(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer));
+      }
+    }
+  }
+  // Letters, a lone sign or separator and foreign digits are never numbers.
+  EXPECT_GE(faults, 4 * 2 * 4);
 }
 
 }  // namespace

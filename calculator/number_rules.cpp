@@ -24,8 +24,9 @@ namespace {
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
-// Exponents beyond this are saturated: they overflow or underflow any double.
-constexpr long kExponentLimit = 100000;
+// Exponents beyond this are saturated: no text holds enough digits to bring
+// them back into the range of a double.
+constexpr long long kExponentLimit = 1'000'000'000'000'000;
 
 }  // namespace
 
@@ -57,7 +58,7 @@ Parsed TextToNumber(std::wstring_view text, wchar_t decimalSeparator) {
   if (digits.empty()) return mismatch;
   if (intDigits < 0) intDigits = static_cast<long>(digits.size());
 
-  long exponent = 0;
+  long long exponent = 0;
   if (i < text.size() && (text[i] == L'E' || text[i] == L'e')) {
     ++i;
     bool expNegative = false;
@@ -76,7 +77,7 @@ Parsed TextToNumber(std::wstring_view text, wchar_t decimalSeparator) {
   // Leading zeros carry no magnitude; an all-zero mantissa is zero.
   const size_t firstNonZero = digits.find_first_not_of('0');
   if (firstNonZero == std::string::npos) return {negative ? -0.0 : 0.0, Fault::None};
-  const long magnitude = intDigits - static_cast<long>(firstNonZero) + exponent;  // 10^(magnitude-1) <= |x|
+  const long long magnitude = intDigits - static_cast<long long>(firstNonZero) + exponent;  // 10^(magnitude-1) <= |x|
   if (magnitude > 310) return {0.0, Fault::Overflow};
   if (magnitude < -330) return {negative ? -0.0 : 0.0, Fault::None};
 

@@ -63,6 +63,14 @@ TEST(TextToNumber, TooLargeOverflowsAndTooSmallIsZero) {
   EXPECT_EQ(Read(L"1,7976931348623157E308", L','), std::numeric_limits<double>::max());
 }
 
+TEST(TextToNumber, LongMantissaBalancesAnExponentOfSevenDigits) {
+  // A million zeros on one side of the digit and an exponent that cancels them: the value is 1.
+  const std::wstring zeros(1000000, L'0');
+  EXPECT_EQ(Read((L"0," + zeros + L"1E1000001").c_str(), L','), 1.0);
+  EXPECT_EQ(Read((L"1" + zeros + L"E-1000000").c_str(), L','), 1.0);
+  EXPECT_EQ(Read((L"1" + zeros + L"E-1000001").c_str(), L','), 0.1);
+}
+
 TEST(NumberToText, WholeAndFractionalValuesUseTheGivenSeparator) {
   EXPECT_EQ(NumberToText(1000.0, L','), L"1000");
   EXPECT_EQ(NumberToText(666.667, L','), L"666,667");

@@ -25,7 +25,8 @@ class CommonDialog {
 
   // Hands file and command to WinHelp (no context, no keyword) and returns
   // at once. A HELP_TAB or HELP_FINDER the viewer refuses falls back to the
-  // contents. False when the viewer refused every command or no file is set.
+  // contents. False when the viewer refused every command, or when the file
+  // does not exist (then the viewer is not asked at all).
   bool ShowHelp(HWND owner) const;
 
  private:

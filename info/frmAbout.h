@@ -10,7 +10,8 @@ namespace zornavex {
 
 class frmAbout : public forms::Form {
  public:
-  enum Id : int { cmdOK = 1, picIcon, cmdSysInfo, lblDescription, lblDisclaimer, lblTitle, lblVersion, lblEMail };
+  // Ids clear of IDOK and IDCANCEL, which the dialog keys send themselves.
+  enum Id : int { cmdOK = 10, picIcon, cmdSysInfo, lblDescription, lblDisclaimer, lblTitle, lblVersion, lblEMail };
 
   frmAbout();
 

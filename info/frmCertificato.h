@@ -7,7 +7,8 @@ namespace zornavex {
 
 class frmCertificato : public forms::Form {
  public:
-  enum Id : int { cmdOK = 1, fm1, lblDichiarazione1, lblDichiarazione };
+  // Ids clear of IDOK and IDCANCEL, which the dialog keys send themselves.
+  enum Id : int { cmdOK = 10, fm1, lblDichiarazione1, lblDichiarazione };
 
   frmCertificato();
 

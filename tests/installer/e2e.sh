@@ -15,6 +15,9 @@ trap cleanup EXIT
 export VELISCA_EXE=$(winpath "$2") ZORNAVEX_EXE=$(winpath "$3") OCX=$(winpath "$4") NEWER_OCX=$(winpath "$5")
 export WINEPATH="$VELISCA_EXE"
 wineboot -i >/dev/null 2>&1 || true
+# Without a window manager, Wine waits up to 2 s for every managed window it
+# hides or destroys: unmanaged windows keep the run short.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
 wineserver -w || true
 
 run() { wine "$driver" "$@"; }

@@ -1,0 +1,183 @@
+#include "hlp_guide.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <map>
+
+namespace zxhelp {
+namespace {
+
+// Windows-1252 bytes 0x80 to 0x9F; 0 marks the five unassigned ones.
+constexpr std::array<char32_t, 32> kHighBlock = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+std::string Hex(char32_t c) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string s = "U+";
+  for (int shift = (c > 0xFFFF ? 20 : 12); shift >= 0; shift -= 4) s += digits[(c >> shift) & 0xF];
+  return s;
+}
+
+int Encode1252(char32_t c) {
+  if (c >= 0x20 && c < 0x7F) return static_cast<int>(c);
+  if (c >= 0xA0 && c <= 0xFF) return static_cast<int>(c);
+  for (std::size_t i = 0; i < kHighBlock.size(); ++i)
+    if (kHighBlock[i] != 0 && kHighBlock[i] == c) return static_cast<int>(0x80 + i);
+  return -1;  // controls (NUL ends strings in the file) and everything else
+}
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  return s;
+}
+
+bool StartsWith(std::string_view s, std::string_view prefix) {
+  return s.substr(0, prefix.size()) == prefix;
+}
+
+}  // namespace
+
+std::string ToWindows1252(std::string_view utf8, const std::string& where) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
+    if (extra < 0 || i + static_cast<std::size_t>(extra) >= utf8.size())
+      throw HelpError(where + ": testo non UTF-8 valido");
+    char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k) {
+      const auto next = static_cast<unsigned char>(utf8[i + k]);
+      if ((next & 0xC0) != 0x80) throw HelpError(where + ": testo non UTF-8 valido");
+      c = (c << 6) | (next & 0x3F);
+    }
+    i += static_cast<std::size_t>(extra) + 1;
+    static constexpr char32_t kShortest[] = {0, 0x80, 0x800, 0x10000};
+    if (c < kShortest[extra]) throw HelpError(where + ": testo non UTF-8 valido");
+    const int byte = Encode1252(c);
+    if (byte < 0)
+      throw HelpError(where + ": il carattere " + Hex(c) + " non esiste in Windows-1252");
+    out += static_cast<char>(byte);
+  }
+  return out;
+}
+
+Topic ParseTopic(std::string_view utf8, const std::string& source) {
+  Topic topic;
+  topic.source = source;
+  std::vector<std::string_view> lines;
+  for (std::size_t start = 0; start <= utf8.size();) {
+    std::size_t end = utf8.find('\n', start);
+    if (end == std::string_view::npos) end = utf8.size();
+    lines.push_back(utf8.substr(start, end - start));
+    start = end + 1;
+  }
+  if (!lines.empty() && StartsWith(lines[0], "\xEF\xBB\xBF")) lines[0].remove_prefix(3);
+
+  auto where = [&source](std::size_t index) { return source + ":" + std::to_string(index + 1); };
+  auto convert = [&](std::string_view text, std::size_t index) { return ToWindows1252(text, where(index)); };
+
+  std::size_t n = 0;
+  for (; n < lines.size() && !Trim(lines[n]).empty(); ++n) {
+    const std::string_view line = Trim(lines[n]);
+    const std::size_t colon = line.find(':');
+    if (colon == std::string_view::npos) throw HelpError(where(n) + ": intestazione senza \":\"");
+    const std::string_view key = Trim(line.substr(0, colon));
+    const std::string_view value = Trim(line.substr(colon + 1));
+    if (key == "Titolo") {
+      topic.title = convert(value, n);
+    } else if (key == "Contesto") {
+      topic.context = std::string(value);  // checked by Validate, byte for byte
+    } else if (key == "Parole chiave") {
+      for (std::size_t from = 0; from <= value.size();) {
+        std::size_t semi = value.find(';', from);
+        if (semi == std::string_view::npos) semi = value.size();
+        const std::string_view word = Trim(value.substr(from, semi - from));
+        if (!word.empty()) topic.keywords.push_back(convert(word, n));
+        from = semi + 1;
+      }
+    } else if (key == "Capitolo") {
+      topic.book = convert(value, n);
+    } else {
+      throw HelpError(where(n) + ": intestazione sconosciuta \"" + std::string(key) + "\"");
+    }
+  }
+  if (topic.title.empty()) throw HelpError(source + ": manca \"Titolo:\"");
+  if (topic.context.empty()) throw HelpError(source + ": manca \"Contesto:\"");
+
+  Paragraph* open = nullptr;  // the paragraph that further lines extend
+  for (; n < lines.size(); ++n) {
+    std::string_view raw = lines[n];
+    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+    const std::string_view line = Trim(raw);
+    if (line.empty()) {
+      open = nullptr;
+      continue;
+    }
+    if (StartsWith(raw, "    ")) {
+      if (!open || open->kind != ParagraphKind::Example)
+        open = &topic.paragraphs.emplace_back(Paragraph{ParagraphKind::Example, {}});
+      open->lines.push_back(convert(raw.substr(4), n));
+    } else if (StartsWith(raw, "# ")) {
+      topic.paragraphs.push_back({ParagraphKind::Heading, {convert(Trim(raw.substr(2)), n)}});
+      open = nullptr;
+    } else if (StartsWith(raw, "- ")) {
+      open = &topic.paragraphs.emplace_back(Paragraph{ParagraphKind::Item, {convert(Trim(raw.substr(2)), n)}});
+    } else if (open && (open->kind == ParagraphKind::Body ||
+                        (open->kind == ParagraphKind::Item && StartsWith(raw, "  ")))) {
+      open->lines[0] += ' ' + convert(line, n);
+    } else {
+      open = &topic.paragraphs.emplace_back(Paragraph{ParagraphKind::Body, {convert(line, n)}});
+    }
+  }
+  return topic;
+}
+
+std::int32_t ContextHash(std::string_view id) {
+  std::uint32_t hash = 0;
+  for (const char ch : id) {
+    std::uint32_t x = 0;
+    if (ch >= 'A' && ch <= 'Z') x = static_cast<std::uint32_t>(ch - 'A' + 17);
+    else if (ch >= 'a' && ch <= 'z') x = static_cast<std::uint32_t>(ch - 'a' + 17);
+    else if (ch >= '1' && ch <= '9') x = static_cast<std::uint32_t>(ch - '0');
+    else if (ch == '0') x = 10;
+    else if (ch == '.') x = 12;
+    else if (ch == '_') x = 13;
+    hash = hash * 43 + x;  // wraps as the viewers' 32-bit arithmetic does
+  }
+  return static_cast<std::int32_t>(hash);
+}
+
+void Validate(const Guide& guide) {
+  if (guide.topics.empty()) throw HelpError("la guida non ha argomenti");
+  if (guide.title.empty()) throw HelpError("la guida non ha titolo");
+  std::map<std::int32_t, const Topic*> byHash;
+  for (const Topic& topic : guide.topics) {
+    const std::string& id = topic.context;
+    if (id.empty()) throw HelpError(topic.source + ": contesto vuoto");
+    for (const char ch : id) {
+      const bool ok = (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') ||
+                      ch == '.' || ch == '_';
+      if (!ok)
+        throw HelpError(topic.source + ": il contesto \"" + id +
+                        "\" contiene caratteri diversi da lettere, cifre, \".\" e \"_\"");
+    }
+    const auto [it, inserted] = byHash.emplace(ContextHash(id), &topic);
+    if (!inserted) {
+      std::string a = it->second->context, b = id;
+      std::transform(a.begin(), a.end(), a.begin(), [](unsigned char c) { return std::toupper(c); });
+      std::transform(b.begin(), b.end(), b.begin(), [](unsigned char c) { return std::toupper(c); });
+      if (a == b)
+        throw HelpError(topic.source + ": il contesto \"" + id + "\" è già usato in " + it->second->source);
+      throw HelpError(topic.source + ": il contesto \"" + id + "\" ha lo stesso codice di \"" +
+                      it->second->context + "\" (" + it->second->source + ")");
+    }
+  }
+}
+
+}  // namespace zxhelp

@@ -1,0 +1,151 @@
+// Under Wine: the generated ZORNAVEX.hlp installed at the path the program
+// opens, shown by the platform's help viewer, first on a direct request and
+// then through F1 in the running ZORNAVEX.
+//   help_wine_tests <ZORNAVEX.hlp> <ZORNAVEX.cnt> <ZORNAVEX.exe>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "ui_driver.h"
+
+namespace {
+
+std::wstring g_hlp, g_cnt, g_exe;
+constexpr wchar_t kHelpFolder[] = L"C:\\Programmi\\Mardol\\ZORNAVEX\\Help";
+constexpr wchar_t kInstalledHlp[] = L"C:\\Programmi\\Mardol\\ZORNAVEX\\Help\\ZORNAVEX.hlp";
+
+std::wstring Widen(const char* s) { return std::wstring(s, s + strlen(s)); }
+
+bool InstallHelp() {
+  for (const wchar_t* folder : {L"C:\\Programmi", L"C:\\Programmi\\Mardol", L"C:\\Programmi\\Mardol\\ZORNAVEX", kHelpFolder})
+    if (!CreateDirectoryW(folder, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  return CopyFileW(g_hlp.c_str(), kInstalledHlp, FALSE) &&
+         CopyFileW(g_cnt.c_str(), L"C:\\Programmi\\Mardol\\ZORNAVEX\\Help\\ZORNAVEX.cnt", FALSE);
+}
+
+struct HelpWindow {
+  HWND hwnd = nullptr;
+  std::wstring caption;
+};
+
+// The viewer's visible main window. Its caption is not ours to rely on:
+// started by WinHelp() without a file, Wine's viewer keeps its own title.
+HelpWindow FindHelpWindow(DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  do {
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"MS_WINHELP", nullptr)) != nullptr;) {
+      if (!IsWindowVisible(w)) continue;
+      wchar_t text[512] = {};
+      GetWindowTextW(w, text, 512);
+      return {w, text};
+    }
+    zxtest::Pump(100);
+  } while (GetTickCount() - start < timeoutMs);
+  return {};
+}
+
+// For failure messages: what is on the screen instead.
+std::wstring DescribeWindows() {
+  std::wstring out;
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        wchar_t text[256] = {}, cls[64] = {};
+        GetWindowTextW(hwnd, text, 256);
+        GetClassNameW(hwnd, cls, 64);
+        *reinterpret_cast<std::wstring*>(lp) += std::wstring(IsWindowVisible(hwnd) ? L"[visible] " : L"[hidden] ") +
+                                                cls + L": " + text + L"\n";
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&out));
+  return out;
+}
+
+// The text the viewer shows: its rich edit child, read across processes.
+std::wstring ShownText(HWND help, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  do {
+    std::vector<HWND> edits;
+    EnumChildWindows(
+        help,
+        [](HWND child, LPARAM lp) -> BOOL {
+          wchar_t cls[64] = {};
+          GetClassNameW(child, cls, 64);
+          if (wcsncmp(cls, L"RichEdit", 8) == 0) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(child);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&edits));
+    std::wstring all;
+    for (HWND edit : edits) all += zxtest::ReadText(edit);
+    if (!all.empty()) return all;
+    zxtest::Pump(100);
+  } while (GetTickCount() - start < timeoutMs);
+  return L"";
+}
+
+// Ends every help viewer this test started, visible or hidden (HELP_TAB
+// leaves a hidden one behind under Wine).
+void CloseViewers() {
+  for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"MS_WINHELP", nullptr)) != nullptr;) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+      TerminateProcess(p, 0);
+      WaitForSingleObject(p, 5000);
+      CloseHandle(p);
+    }
+  }
+  zxtest::Pump(200);
+}
+
+class HelpUnderWine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(InstallHelp()) << "error " << GetLastError();
+    CloseViewers();
+  }
+  void TearDown() override { CloseViewers(); }
+
+  static void ExpectOurContents(const HelpWindow& help) {
+    ASSERT_NE(help.hwnd, nullptr) << "no help viewer window; windows:\n" << DescribeWindows();
+    const std::wstring text = ShownText(help.hwnd, 10000);
+    EXPECT_NE(text.find(L"Introduzione a ZORNAVEX"), std::wstring::npos);
+    // Accents come through the Windows-1252 strings.
+    EXPECT_NE(text.find(L"ZORNAVEX è un semplice programma di calcolo"), std::wstring::npos);
+    EXPECT_NE(text.find(L"Quando un arrotondamento cade esattamente a metà"), std::wstring::npos);
+  }
+};
+
+TEST_F(HelpUnderWine, ViewerShowsTheContentsTopicOfTheInstalledFile) {
+  ASSERT_TRUE(WinHelpW(nullptr, kInstalledHlp, HELP_FINDER, 0));
+  const HelpWindow help = FindHelpWindow(15000);
+  ExpectOurContents(help);
+}
+
+TEST_F(HelpUnderWine, F1InTheRunningProgramOpensTheGuide) {
+  zxtest::Process program;
+  ASSERT_TRUE(program.Start(g_exe));
+  const HWND main = zxtest::WaitForWindow(program.Id(), nullptr, L"ZORNAVEX", 15000);
+  ASSERT_NE(main, nullptr);
+  zxtest::Activate(main);
+  zxtest::PressKey(VK_F1);
+  ExpectOurContents(FindHelpWindow(20000));
+  EXPECT_TRUE(program.Running()) << "the calculator goes on after opening the help";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc != 4) {
+    fprintf(stderr, "usage: help_wine_tests <ZORNAVEX.hlp> <ZORNAVEX.cnt> <ZORNAVEX.exe>\n");
+    return 2;
+  }
+  g_hlp = Widen(argv[1]);
+  g_cnt = Widen(argv[2]);
+  g_exe = Widen(argv[3]);
+  return RUN_ALL_TESTS();
+}

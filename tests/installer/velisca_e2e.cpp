@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Handles.h"
 #include "frmAvvio.h"
@@ -192,6 +193,47 @@ void ExpectInstalledFrom(const Cartella& s) {
   EXPECT_EQ(Read(kProgramma + L"\\ZORNAVEX.exe"), Read(s.Path(L"ZORNAVEX.exe")));
   EXPECT_EQ(Read(kGuida + L"\\ZORNAVEX.hlp"), Read(s.Path(L"ZORNAVEX.hlp")));
   EXPECT_EQ(Read(kGuida + L"\\ZORNAVEX.cnt"), Read(s.Path(L"ZORNAVEX.cnt")));
+}
+
+std::wstring VersionString(const std::wstring& file, const wchar_t* name) {
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+  if (size == 0) return L"<no version resource>";
+  std::vector<unsigned char> data(size);
+  if (!GetFileVersionInfoW(file.c_str(), 0, size, data.data())) return L"<unreadable>";
+  void* value = nullptr;
+  UINT length = 0;
+  const std::wstring key = std::wstring(L"\\StringFileInfo\\041004b0\\") + name;
+  if (!VerQueryValueW(data.data(), key.c_str(), &value, &length) || length == 0) return L"<missing>";
+  return static_cast<const wchar_t*>(value);
+}
+
+std::string Manifest(const std::wstring& exe) {
+  HMODULE m = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!m) return {};
+  std::string text;
+  if (HRSRC r = FindResourceW(m, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24))) {
+    if (HGLOBAL g = LoadResource(m, r)) text.assign(static_cast<const char*>(LockResource(g)), SizeofResource(m, r));
+  }
+  FreeLibrary(m);
+  return text;
+}
+
+TEST(ShippedFiles, CarryTheirVersionsManifestAndExport) {
+  const std::wstring velisca = Env(L"VELISCA_EXE"), ocx = Env(L"OCX");
+  ASSERT_FALSE(velisca.empty()) << "run through e2e.sh";
+  EXPECT_EQ(VersionString(velisca, L"FileVersion"), L"1.00");
+  EXPECT_EQ(VersionString(velisca, L"CompanyName"), L"Mardol");
+  const std::string manifest = Manifest(velisca);
+  EXPECT_NE(manifest.find("level=\"requireAdministrator\""), std::string::npos);
+  EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+  EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos);
+  // Our control file: a version resource, and the help service exported.
+  EXPECT_EQ(VersionString(ocx, L"CompanyName"), L"Mardol");
+  HMODULE m = LoadLibraryW(ocx.c_str());
+  ASSERT_NE(m, nullptr);
+  EXPECT_NE(GetProcAddress(m, "ShowHelp"), nullptr);
+  FreeLibrary(m);
 }
 
 TEST_F(EndToEnd, InstallsEverythingAndTheShortcutStartsTheProgram) {

@@ -2,7 +2,7 @@
 # Velisca end to end: a fresh Wine prefix and a temporary HOME for this run
 # alone, the Windows driver (velisca_e2e.exe), then the shortcut it left read
 # on this side with lnkinfo.
-# Usage: e2e.sh DRIVER VELISCA_EXE ZORNAVEX_EXE COMDLG32_OCX NEWER_OCX
+# Usage: e2e.sh DRIVER VELISCA_EXE ZORNAVEX_EXE COMDLG32_OCX NEWER_OCX SETUP_DIR
 set -euo pipefail
 driver=$1
 winpath() { local p; p=$(readlink -f "$1"); echo "Z:${p//\//\\}"; }
@@ -12,7 +12,7 @@ export LC_ALL="${ZX_WINE_LOCALE:-${LC_ALL:-it_IT.UTF-8}}"
 mkdir -p "$HOME"
 cleanup() { wineserver -k 2>/dev/null || true; rm -rf "$tmp"; }
 trap cleanup EXIT
-export VELISCA_EXE=$(winpath "$2") ZORNAVEX_EXE=$(winpath "$3") OCX=$(winpath "$4") NEWER_OCX=$(winpath "$5")
+export VELISCA_EXE=$(winpath "$2") ZORNAVEX_EXE=$(winpath "$3") OCX=$(winpath "$4") NEWER_OCX=$(winpath "$5") SETUP_DIR=$(winpath "$6")
 export WINEPATH="$VELISCA_EXE"
 wineboot -i >/dev/null 2>&1 || true
 # Without a window manager, Wine waits up to 2 s for every managed window it

@@ -280,6 +280,23 @@ TEST_F(EndToEnd, InstallsEverythingAndTheShortcutStartsTheProgram) {
   EXPECT_NE(zxtest::WaitForWindow(zornavex.Id(), nullptr, L"ZORNAVEX", 15000), nullptr);
 }
 
+// The folder the setup target lays out, copied whole: real help files included.
+TEST_F(EndToEnd, TheLaidOutSetupFolderInstalls) {
+  const std::wstring from = Env(L"SETUP_DIR");
+  if (!Exists(from + L"\\ZORNAVEX.hlp")) GTEST_SKIP() << "this build lays out no help files";
+  const Cartella s{L"C:\\setup-complete"};
+  CreateDirectoryW(s.dir.c_str(), nullptr);
+  for (const wchar_t* f : {L"Velisca.exe", L"ZORNAVEX.exe", L"ZORNAVEX.hlp", L"ZORNAVEX.cnt", L"COMDLG32.OCX"})
+    ASSERT_TRUE(CopyFileW((from + L"\\" + f).c_str(), s.Path(f).c_str(), FALSE)) << "no " << f << " in " << from;
+  const auto box = Install(s);
+  EXPECT_EQ(box.title, L"Complimenti!");
+  Close(box, IDOK);
+  ExpectExit();
+  ExpectInstalledFrom(s);
+  EXPECT_EQ(Read(kOcx), Read(s.Path(L"COMDLG32.OCX")));
+  EXPECT_TRUE(Exists(Shortcut()));
+}
+
 TEST_F(EndToEnd, InstallingTwiceReplacesTheFilesAndSucceeds) {
   const Cartella first = MakeSetup(L"twice", nullptr, "first");
   auto box = Install(first);

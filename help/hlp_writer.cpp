@@ -90,7 +90,7 @@ struct Record {
 // A paragraph: paragraph info, then strings and the commands that follow
 // each of them (font change, line break, end of paragraph, end).
 struct Spacing {
-  int above = 0, below = 0, leftIndent = 0;  // half-points
+  int above = 0, below = 0, leftIndent = 0, firstLine = 0;  // half-points
 };
 
 Record ParagraphRecord(Font font, const std::vector<std::string>& lines, Spacing spacing) {
@@ -100,11 +100,13 @@ Record ParagraphRecord(Font font, const std::vector<std::string>& lines, Spacing
   Put8(format, 0x80);
   Put16(format, 0);  // paragraph id
   // Only the fields whose bit is set follow, in bit order.
-  const unsigned bits = (spacing.above ? 0x0002 : 0) | (spacing.below ? 0x0004 : 0) | (spacing.leftIndent ? 0x0010 : 0);
+  const unsigned bits = (spacing.above ? 0x0002 : 0) | (spacing.below ? 0x0004 : 0) |
+                        (spacing.leftIndent ? 0x0010 : 0) | (spacing.firstLine ? 0x0040 : 0);
   Put16(format, bits);
   if (spacing.above) PutCompressedShort(format, spacing.above);
   if (spacing.below) PutCompressedShort(format, spacing.below);
   if (spacing.leftIndent) PutCompressedShort(format, spacing.leftIndent);
+  if (spacing.firstLine) PutCompressedShort(format, spacing.firstLine);
   text += '\0';
   Put8(format, 0x80);
   Put16(format, font);
@@ -133,14 +135,19 @@ std::vector<Record> TopicRecords(const Topic& topic, std::size_t index) {
   header.data1.assign(28, '\0');  // TOPICHEADER, filled after placement
   header.data2 = topic.title + '\0';
   records.push_back(header);
-  records.push_back(ParagraphRecord(kTitle, {topic.title}, {0, 12, 0}));
+  records.push_back(ParagraphRecord(kTitle, {topic.title}, {0, 12}));
+  ParagraphKind previous = ParagraphKind::Heading;
   for (const Paragraph& p : topic.paragraphs) {
+    // A list ends with a little air before the text that follows it.
+    const int afterList = previous == ParagraphKind::Item && p.kind != ParagraphKind::Item ? 6 : 0;
     switch (p.kind) {
-      case ParagraphKind::Heading: records.push_back(ParagraphRecord(kBold, p.lines, {8, 4, 0})); break;
-      case ParagraphKind::Body: records.push_back(ParagraphRecord(kBody, p.lines, {0, 12, 0})); break;
-      case ParagraphKind::Item: records.push_back(ParagraphRecord(kBody, {"\x95 " + p.lines[0]}, {0, 4, 12})); break;
-      case ParagraphKind::Example: records.push_back(ParagraphRecord(kBody, p.lines, {0, 12, 24})); break;
+      case ParagraphKind::Heading: records.push_back(ParagraphRecord(kBold, p.lines, {8, 4})); break;
+      case ParagraphKind::Body: records.push_back(ParagraphRecord(kBody, p.lines, {afterList, 12})); break;
+      // Wrapped lines of an item start under its text, not under the bullet.
+      case ParagraphKind::Item: records.push_back(ParagraphRecord(kBody, {"\x95 " + p.lines[0]}, {0, 4, 26, -14})); break;
+      case ParagraphKind::Example: records.push_back(ParagraphRecord(kBody, p.lines, {afterList, 12, 24})); break;
     }
+    previous = p.kind;
   }
   for (Record& r : records) r.topic = index;
   return records;

@@ -170,8 +170,9 @@ void Validate(const Guide& guide) {
     const auto [it, inserted] = byHash.emplace(ContextHash(id), &topic);
     if (!inserted) {
       std::string a = it->second->context, b = id;
-      std::transform(a.begin(), a.end(), a.begin(), [](unsigned char c) { return std::toupper(c); });
-      std::transform(b.begin(), b.end(), b.begin(), [](unsigned char c) { return std::toupper(c); });
+      const auto upper = [](unsigned char c) { return static_cast<char>(std::toupper(c)); };
+      std::transform(a.begin(), a.end(), a.begin(), upper);
+      std::transform(b.begin(), b.end(), b.begin(), upper);
       if (a == b)
         throw HelpError(topic.source + ": il contesto \"" + id + "\" è già usato in " + it->second->source);
       throw HelpError(topic.source + ": il contesto \"" + id + "\" ha lo stesso codice di \"" +

@@ -29,6 +29,8 @@ void WriteAll(const std::string& path, const std::string& bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out.flush()) throw zxhelp::HelpError(temp + ": impossibile scrivere il file");
   }
+  if (std::rename(temp.c_str(), path.c_str()) == 0) return;
+  std::remove(path.c_str());  // Windows does not rename over an existing file
   if (std::rename(temp.c_str(), path.c_str()) != 0) {
     std::remove(temp.c_str());
     throw zxhelp::HelpError(path + ": impossibile scrivere il file");

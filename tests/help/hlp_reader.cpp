@@ -255,7 +255,7 @@ std::vector<FontDescriptor> HelpReader::Fonts() const {
   for (std::uint32_t i = 0; i < descriptors; ++i) {
     const std::size_t d = descAt + i * 11;
     FontDescriptor fd;
-    fd.bold = U8(f, d) & 1;
+    fd.bold = (U8(f, d) & 1) != 0;
     fd.halfPoints = U8(f, d + 1);
     const std::uint32_t face = U16(f, d + 3);
     if (face >= faces) throw FormatError("face index out of range");

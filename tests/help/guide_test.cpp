@@ -99,6 +99,26 @@ TEST(RealGuide, WorkedExamplesAreWhatTheProgramShows) {
   }
 }
 
+// What the guide says of faults and number forms, checked against the program.
+TEST(RealGuide, StatementsOnFaultsAndNumberFormsHold) {
+  using namespace zornavex;
+  EXPECT_EQ(CalcolaValoreTMR0({L"4", L"100", L"0"}, L',').fault, Fault::DivisionByZero);
+  EXPECT_TRUE(CalcolaValoreTMR0({L"4", L"100", L"0"}, L',').results.empty());
+  EXPECT_EQ(CalcolaTempoWDT({L"4", L"1E200", L"1E200"}, L',').fault, Fault::Overflow);
+  EXPECT_EQ(CalcolaTempoWDT({L"4", L"tre", L"2"}, L',').fault, Fault::TypeMismatch);
+  EXPECT_EQ(FaultText(Fault::DivisionByZero), L"Divisione per zero");
+  EXPECT_EQ(FaultText(Fault::Overflow), L"Overflow");
+  EXPECT_EQ(FaultText(Fault::TypeMismatch), L"Tipo non corrispondente");
+  EXPECT_EQ(NumberToText(1.2e15, L','), L"1,2E+15");
+  EXPECT_EQ(RoundHalfEven(2.5, 0), 2.0);
+  EXPECT_EQ(RoundHalfEven(3.5, 0), 4.0);
+  EXPECT_EQ(CalcolaTempoProgramma({L"4", L"007", L"0"}, L',').results, std::vector<std::wstring>{L"7000"});
+  const std::string intro = GuideSources().at("01_introduzione.txt");
+  for (const char* quoted : {"1,2E+15", "2,5 diventa 2 e 3,5 diventa 4", "1E3 vale 1000"})
+    EXPECT_NE(intro.find(quoted), std::string::npos) << quoted;
+  EXPECT_EQ(TextToNumber(L"1E3", L',').value, 1000.0);
+}
+
 TEST(RealGuide, QuotesTheProgramsMessagesExactly) {
   const auto sources = GuideSources();
   const std::string messages = sources.at("08_messaggi.txt");

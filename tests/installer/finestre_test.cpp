@@ -217,6 +217,9 @@ TEST_F(Installazione, InstallaUnloadsThePageThenTheFirstTickInstalls) {
     EXPECT_TRUE(Module1::InstallazioneAttiva);
     EXPECT_NE(Style(st.hwnd()) & WS_CAPTION, static_cast<DWORD>(WS_CAPTION));
     EXPECT_EQ(SendMessageW(st.hwnd(), WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_TRUE(Centred(st.hwnd()));
+    EXPECT_EQ(GetWindow(st.hwnd(), GW_OWNER), Schermata().hwnd());
+    EXPECT_EQ(GetFocus(), st.Control(frmStatoIstallazione::cmdAnnulla));
     EXPECT_EQ(st.Text(frmStatoIstallazione::Label1), L"Copia di:");
     EXPECT_EQ(st.Text(frmStatoIstallazione::cmdAnnulla), L"&Annulla");
     EXPECT_EQ(st.Massimo(), 8);

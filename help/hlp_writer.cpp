@@ -158,22 +158,13 @@ struct TopicLayout {
   std::vector<std::uint32_t> topicOffset; // TOPICOFFSET of each topic
 };
 
-TopicLayout LayOutTopics(const Guide& guide) {
-  std::vector<Record> records;
-  for (std::size_t t = 0; t < guide.topics.size(); ++t) {
-    std::vector<Record> more = TopicRecords(guide.topics[t], t);
-    records.insert(records.end(), more.begin(), more.end());
-  }
-
-  // Placement: a record never crosses a block boundary, so every block
-  // starts with a record and its character count starts at zero.
-  TopicLayout layout;
-  layout.topicOffset.resize(guide.topics.size());
-  std::vector<std::size_t> blockOf(records.size());
+// Gives every record its TOPICPOS and every topic its TOPICOFFSET. A record
+// never crosses a block boundary, so every block starts with a record and
+// its character count starts at zero.
+std::size_t PlaceRecords(const Guide& guide, std::vector<Record>& records, TopicLayout& layout) {
   std::size_t block = 0, at = kBlockHeader;
   unsigned characters = 0;
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    Record& r = records[i];
+  for (Record& r : records) {
     if (r.Size() > kBlockSize - kBlockHeader)
       throw HelpError(guide.topics[r.topic].source + ": un paragrafo è troppo lungo per un blocco (" +
                       std::to_string(r.Size()) + " byte)");
@@ -183,18 +174,20 @@ TopicLayout LayOutTopics(const Guide& guide) {
       characters = 0;
     }
     r.pos = static_cast<std::uint32_t>(block * kPosPerBlock + at);
-    blockOf[i] = block;
     if (r.type == 2) layout.topicOffset[r.topic] = static_cast<std::uint32_t>(block * kOffsetPerBlock + characters);
     characters += r.characters;
     at += r.Size();
   }
-  const std::size_t blocks = block + 1;
+  return block + 1;
+}
 
-  // Links and topic headers.
+// TOPICHEADER of each topic: its size, number, scrolling region and the
+// next topic; no browse sequence and no non-scrolling region.
+void FillTopicHeaders(std::vector<Record>& records) {
   for (std::size_t i = 0; i < records.size(); ++i) {
     Record& r = records[i];
     if (r.type != 2) continue;
-    std::uint32_t size = 0, scroll = kNone, nextTopic = kNone;
+    std::uint32_t size = static_cast<std::uint32_t>(r.Size()), scroll = kNone, nextTopic = kNone;
     std::size_t j = i + 1;
     for (; j < records.size() && records[j].type != 2; ++j) {
       size += static_cast<std::uint32_t>(records[j].Size());
@@ -202,25 +195,29 @@ TopicLayout LayOutTopics(const Guide& guide) {
     }
     if (j < records.size()) nextTopic = records[j].pos;
     std::string& h = r.data1;
-    Set32(h, 0, size + static_cast<std::uint32_t>(r.Size()));
-    Set32(h, 4, kNone);  // no browse sequence
+    Set32(h, 0, size);
+    Set32(h, 4, kNone);
     Set32(h, 8, kNone);
     Set32(h, 12, static_cast<std::uint32_t>(r.topic));
-    Set32(h, 16, kNone);  // no non-scrolling region
+    Set32(h, 16, kNone);
     Set32(h, 20, scroll);
     Set32(h, 24, nextTopic);
   }
+}
 
-  std::string& out = layout.file;
-  out.assign(blocks * kBlockSize, '\0');
+// The blocks: each starts with the last link of the block before, its first
+// link and the last topic header of the blocks before; the rest is records
+// chained by their TOPICPOS, then zeros.
+std::string WriteBlocks(const std::vector<Record>& records, std::size_t blocks) {
+  std::string out(blocks * kBlockSize, '\0');
   std::uint32_t lastLink = kNone, lastHeader = kNone;
   std::size_t next = 0;
   for (std::size_t b = 0; b < blocks; ++b) {
     const std::size_t base = b * kBlockSize;
     Set32(out, base + 0, lastLink);
     Set32(out, base + 4, static_cast<std::uint32_t>(b * kPosPerBlock + kBlockHeader));
-    Set32(out, base + 8, lastHeader);  // the topic that runs into this block
-    for (; next < records.size() && blockOf[next] == b; ++next) {
+    Set32(out, base + 8, lastHeader);
+    for (; next < records.size() && records[next].pos / kPosPerBlock == b; ++next) {
       const Record& r = records[next];
       std::string link;
       Put32(link, static_cast<std::uint32_t>(r.Size()));
@@ -231,11 +228,25 @@ TopicLayout LayOutTopics(const Guide& guide) {
       Put8(link, r.type);
       link += r.data1;
       link += r.data2;
-      out.replace(base + (r.pos - b * kPosPerBlock), link.size(), link);
+      out.replace(base + r.pos % kPosPerBlock, link.size(), link);
       lastLink = r.pos;
       if (r.type == 2) lastHeader = r.pos;
     }
   }
+  return out;
+}
+
+TopicLayout LayOutTopics(const Guide& guide) {
+  std::vector<Record> records;
+  for (std::size_t t = 0; t < guide.topics.size(); ++t) {
+    std::vector<Record> more = TopicRecords(guide.topics[t], t);
+    records.insert(records.end(), more.begin(), more.end());
+  }
+  TopicLayout layout;
+  layout.topicOffset.resize(guide.topics.size());
+  const std::size_t blocks = PlaceRecords(guide, records, layout);
+  FillTopicHeaders(records);
+  layout.file = WriteBlocks(records, blocks);
   return layout;
 }
 

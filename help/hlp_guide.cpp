@@ -158,6 +158,10 @@ void Validate(const Guide& guide) {
   if (guide.title.empty()) throw HelpError("la guida non ha titolo");
   std::map<std::int32_t, const Topic*> byHash;
   for (const Topic& topic : guide.topics) {
+    // A contents line reads "<level> <title>=<context>": an "=" in the
+    // title or the book would move the split.
+    if (topic.title.find('=') != std::string::npos || topic.book.find('=') != std::string::npos)
+      throw HelpError(topic.source + ": titolo e capitolo non possono contenere \"=\"");
     const std::string& id = topic.context;
     if (id.empty()) throw HelpError(topic.source + ": contesto vuoto");
     for (const char ch : id) {

@@ -61,8 +61,9 @@ Topic ParseTopic(std::string_view utf8, const std::string& source);
 // The WinHelp hash of a context id, as a signed 32-bit number.
 std::int32_t ContextHash(std::string_view id);
 
-// Refuses a guide without topics, empty titles, bad id characters, ids
-// that repeat (the hash ignores case) and ids whose hashes collide.
+// Refuses a guide without topics, empty titles, "=" in titles or books,
+// bad id characters, ids that repeat (the hash ignores case) and ids whose
+// hashes collide.
 void Validate(const Guide& guide);
 
 }  // namespace zxhelp

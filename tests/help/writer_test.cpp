@@ -238,6 +238,15 @@ TEST(HelpRefusals, CharactersOutsideWindows1252) {
   EXPECT_EQ(zxhelp::ToWindows1252("€ • – è ÷ × µ ÿ", "x"), "\x80 \x95 \x96 \xE8 \xF7 \xD7 \xB5 \xFF");
 }
 
+TEST(HelpRefusals, EqualsSignInTitleOrBook) {
+  Guide g = LargeGuide(2);
+  g.topics[1].title = "a = b";
+  EXPECT_NE(RefusalOf(g).find("argomento1.txt"), std::string::npos);
+  g = LargeGuide(2);
+  g.topics[0].book = "x=y";
+  EXPECT_THROW(zxhelp::WriteContentsFile(g), HelpError);
+}
+
 TEST(HelpRefusals, EmptyGuideAndMissingHeaders) {
   Guide empty;
   empty.title = "T";

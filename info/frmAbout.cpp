@@ -18,7 +18,7 @@ using forms::Kind;
 namespace {
 
 constexpr wchar_t kMailProgram[] = L"C:\\Programmi\\Outlook Express\\MSIMN.exe";
-constexpr REGSAM kKeyAccess = 0x2003F;  // KEY_ALL_ACCESS without WRITE_DAC/WRITE_OWNER
+constexpr REGSAM kKeyAccess = 0x2003F;  // read, write and notify: the traditional request
 constexpr DWORD kBufferBytes = 1024;
 
 const forms::FormSpec kSpec{
@@ -104,7 +104,11 @@ void frmAbout::StartSysInfo() {
 bool frmAbout::GetKeyValue(HKEY root, const std::wstring& keyName, const std::wstring& subKeyRef,
                            std::wstring& keyVal) {
   forms::KeyHandle key;
-  if (RegOpenKeyExW(root, keyName.c_str(), 0, kKeyAccess, key.put()) != ERROR_SUCCESS) {
+  LSTATUS opened = RegOpenKeyExW(root, keyName.c_str(), 0, kKeyAccess, key.put());
+  // The traditional request includes write access, which a standard user
+  // lacks under HKEY_LOCAL_MACHINE; reading is all that is needed here.
+  if (opened == ERROR_ACCESS_DENIED) opened = RegOpenKeyExW(root, keyName.c_str(), 0, KEY_READ, key.put());
+  if (opened != ERROR_SUCCESS) {
     keyVal.clear();
     return false;
   }

@@ -2,7 +2,12 @@
 // process on the real windows, with real registry values in a fresh prefix.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+// After windows.h, which it needs.
+#include <sddl.h>
+
 #include <functional>
+#include <memory>
 
 #include "Modal.h"
 #include "frmAvvio.h"
@@ -300,6 +305,31 @@ TEST_F(SysInfoTest, GetKeyValueReadsADwordAndReportsWhatIsMissing) {
   EXPECT_FALSE(frmAbout::GetKeyValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\ZxInfoTestAssente", L"Numero", text));
   EXPECT_EQ(text, L"");
   Reg(L"delete \"HKLM\\SOFTWARE\\ZxInfoTest\" /f");
+}
+
+// A key that grants everybody reading only, as HKEY_LOCAL_MACHINE does to a
+// standard user: the traditional request is refused, reading still works.
+TEST_F(SysInfoTest, GetKeyValueReadsAKeyThatRefusesWriting) {
+  const std::wstring name = L"SOFTWARE\\ZxInfoTest\\SoloLettura";
+  ASSERT_EQ(Reg(L"add \"HKLM\\" + name + L"\" /v Nome /t REG_SZ /d letto /f"), 0);
+  auto setAccess = [&](const wchar_t* sddl) {
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr)) return false;
+    std::unique_ptr<void, decltype(&LocalFree)> owned(sd, &LocalFree);
+    forms::KeyHandle key;
+    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, name.c_str(), 0, WRITE_DAC, key.put()) == ERROR_SUCCESS &&
+           RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, sd) == ERROR_SUCCESS;
+  };
+  ASSERT_TRUE(setAccess(L"D:P(A;;KR;;;WD)"));
+  forms::KeyHandle probe;
+  const LSTATUS traditional = RegOpenKeyExW(HKEY_LOCAL_MACHINE, name.c_str(), 0, 0x2003F, probe.put());
+  std::wstring text;
+  const bool read = frmAbout::GetKeyValue(HKEY_LOCAL_MACHINE, name, L"Nome", text);
+  setAccess(L"D:P(A;;KA;;;WD)");
+  Reg(L"delete \"HKLM\\SOFTWARE\\ZxInfoTest\" /f");
+  EXPECT_EQ(traditional, ERROR_ACCESS_DENIED) << "the platform did not refuse the write request";
+  EXPECT_TRUE(read);
+  EXPECT_EQ(text, L"letto");
 }
 
 // Help with the file absent: the viewer is not even asked (it would hold

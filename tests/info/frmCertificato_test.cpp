@@ -1,6 +1,8 @@
 // The hidden certificate sequence on the real main window, in process.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Modal.h"
 #include "frmAvvio.h"
 #include "frmAvvio_info.h"

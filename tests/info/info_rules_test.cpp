@@ -2,6 +2,7 @@
 // window's texts.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>

@@ -2,6 +2,9 @@
 // the About window, and the certificate whose button ends the program.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
+
 #include "frmAbout.h"
 #include "frmAvvio.h"
 #include "frmCertificato.h"

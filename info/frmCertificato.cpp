@@ -20,12 +20,13 @@ constexpr int FX = 4, FY = 4;
 // Created button first, labels next and the frame last: the earlier a
 // control is created, the higher it lies, so the button stays visible over
 // the labels and the labels over the frame. Only the button takes the focus.
+// The lower label stops short of the frame's right edge so it does not hide it.
 const ControlSpec kControls[] = {
     {frmCertificato::cmdOK, L"cmdOK", Kind::Button, L"&OK", 114, 200, 81, 33},
     {frmCertificato::lblDichiarazione1, L"lblDichiarazione1", Kind::Label,
      L"Questa finestra serve soltanto a dimostrare che il programma appartiene al suo autore, Enrico "
      L"Vassallo. Vi si accede con una sequenza di tasti che conosce solo il programmatore.",
-     FX + 4, FY + 136, 297, 65, nullptr, 0, false, true, 0, /*wrap=*/true,
+     FX + 4, FY + 136, 295, 65, nullptr, 0, false, true, 0, /*wrap=*/true,
      forms::FontSpec{nullptr, 8.25, /*bold=*/true}, WS_CLIPSIBLINGS},
     {frmCertificato::lblDichiarazione, L"lblDichiarazione", Kind::Label,
      L"Io sottoscritto Enrico Vassallo dichiaro di aver scritto questo programma dal 3 marzo 2003 e di "

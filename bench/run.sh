@@ -33,8 +33,8 @@ imports() { x86_64-w64-mingw32-objdump -p "$1" | awk '/DLL Name:/ {print $3}' | 
 kb() { python3 -c "import os; print(f'{os.path.getsize(\"$1\") / 1024:.0f} KB')"; }
 
 install_ms="n/a"
-if [ -x "$b/bench/install_timer.exe" ] && [ -d "$b/setup/Setup" ]; then
-  install_ms=$(xvfb-run -a -s "-screen 0 1280x1024x24" wine "$b/bench/install_timer.exe" "$(winpath "$b/setup/Setup")" | tr -d '\r' | tail -1)
+if [ -x "$b/bench/install_timer.exe" ] && [ -d "$b/setup/Velisca" ]; then
+  install_ms=$(xvfb-run -a -s "-screen 0 1280x1024x24" wine "$b/bench/install_timer.exe" "$(winpath "$b/setup/Velisca/Velisca.exe")" | tr -d '\r' | tail -1)
 fi
 
 echo "Measured $(date -u +%Y-%m-%d) on $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), Wine $(wine --version | sed 's/wine-//'), $runs interleaved runs."

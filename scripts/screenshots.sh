@@ -27,7 +27,7 @@ for dpi in 96 144; do
   mkdir -p "$help"
   for f in "$b"/help/ZORNAVEX.hlp "$b"/help/ZORNAVEX.cnt; do [ -f "$f" ] && cp "$f" "$help/"; done
   args=("$(winpath "$tmp/bmp")" "$(winpath "$b/calculator/ZORNAVEX.exe")")
-  [ -f "$b/setup/Setup/Velisca.exe" ] && args+=("$(winpath "$b/setup/Setup/Velisca.exe")")
+  [ -f "$b/setup/Velisca/Velisca.exe" ] && args+=("$(winpath "$b/setup/Velisca/Velisca.exe")")
   xvfb-run -a -s "-screen 0 1280x1024x24" wine "$b/tests/support/window_shots.exe" "${args[@]}" | tr -d '\r' |
     while read -r name; do convert "$tmp/bmp/$name.bmp" "$out/$name-$dpi.png"; echo "$out/$name-$dpi.png"; done
   wineserver -k 2>/dev/null || true

@@ -145,7 +145,7 @@ void Form::Load() {
     accelerators_.reset(CreateAcceleratorTableW(accels.data(), static_cast<int>(accels.size())));
   CreateControls();
   LowerFrames();
-  LayOut();
+  SizeWindow();
   Place(centreOver_);
   ApplyDesign();
   Form_Load();
@@ -156,6 +156,7 @@ void Form::Show() {
   if (!hwnd_) return;
   ShowWindow(hwnd_, Spec().placement == Placement::Maximised ? SW_SHOWMAXIMIZED : SW_SHOW);
   UpdateWindow(hwnd_);
+  AddToolTips();
 }
 
 void Form::Unload() {
@@ -165,31 +166,32 @@ void Form::Unload() {
 }
 
 void Form::CreateControls() {
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             0, 0, 0, 0, hwnd_, nullptr, Instance(), nullptr);
+  dialogFont_ = MakeFont(DialogFace(), kDialogPoints, false, false, dpi_);
+  HDC measure = CreateCompatibleDC(nullptr);
   for (const ControlSpec& c : Controls()) {
     const ClassInfo info = ClassFor(c);
-    HWND h = CreateWindowExW(info.exStyle, info.cls, c.kind == Kind::PictureButton ? L"" : c.text,
-                             WS_CHILD | WS_VISIBLE | info.style | c.extraStyle, 0, 0, 10, 10, hwnd_,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), Instance(), nullptr);
-    if (!h) continue;
     ControlState& st = controls_[c.id];
-    st.hwnd = h;
     st.spec = &c;
+    HFONT font = FontFor(st);
+    // Created in place and with its font, so nothing moves or redraws later.
+    const RECT r = RectFor(c, font, measure);
+    HWND h = CreateWindowExW(info.exStyle, info.cls, c.kind == Kind::PictureButton ? L"" : c.text,
+                             WS_CHILD | WS_VISIBLE | info.style | c.extraStyle, r.left, r.top, r.right - r.left,
+                             r.bottom - r.top, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                             Instance(), nullptr);
+    if (!h) {
+      controls_.erase(c.id);
+      continue;
+    }
+    st.hwnd = h;
     order_.push_back(c.id);
+    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SetIcon(st);
     // Frames draw their own caption, so its colour holds with or without themes.
     if (c.kind == Kind::GroupBox) SetWindowSubclass(h, &Form::FrameSubclassProc, 2, reinterpret_cast<DWORD_PTR>(this));
     if (c.kind == Kind::TextBox && c.maxLength > 0) SendMessageW(h, EM_LIMITTEXT, c.maxLength, 0);
-    if (c.tip && tooltip_) {
-      TTTOOLINFOW ti{};
-      ti.cbSize = sizeof(ti);
-      ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-      ti.hwnd = hwnd_;
-      ti.uId = reinterpret_cast<UINT_PTR>(h);
-      ti.lpszText = const_cast<wchar_t*>(c.tip);
-      SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-    }
   }
+  DeleteDC(measure);
 }
 
 void Form::LowerFrames() {
@@ -201,44 +203,80 @@ void Form::LowerFrames() {
   }
 }
 
-void Form::ApplyFonts() {
-  dialogFont_ = MakeFont(DialogFace(), kDialogPoints, false, false, dpi_);
-  for (int id : order_) {
-    ControlState& st = controls_[id];
-    const ControlSpec& c = *st.spec;
-    HFONT font = dialogFont_.get();
-    if (c.font) {
-      st.font = MakeFont(c.font->face ? c.font->face : DialogFace(), c.font->points, c.font->bold,
-                         c.font->italic, dpi_);
-      font = st.font.get();
-    }
-    SendMessageW(st.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    if (c.iconId && (c.kind == Kind::PictureBox || c.kind == Kind::PictureButton)) {
-      st.icon = LoadIconAt(c.iconId, Scale(32));
-      if (c.kind == Kind::PictureBox)
-        SendMessageW(st.hwnd, STM_SETICON, reinterpret_cast<WPARAM>(st.icon.get()), 0);
-      else
-        SendMessageW(st.hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(st.icon.get()));
-    }
-  }
-  if (tooltip_) SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont_.get()), FALSE);
-}
-
-void Form::LayOut() {
-  ApplyFonts();
-  const FormSpec& spec = Spec();
+// Tool tips are only needed once the pointer can rest on a control: they are
+// made after the window first shows, so it shows sooner.
+void Form::AddToolTips() {
+  if (tooltip_ || !hwnd_) return;
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             0, 0, 0, 0, hwnd_, nullptr, Instance(), nullptr);
+  if (!tooltip_) return;
+  SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont_.get()), FALSE);
   for (int id : order_) {
     const ControlState& st = controls_[id];
-    const ControlSpec& c = *st.spec;
-    int height = Scale(c.h);
-    // A drop-down list's height includes its open list.
-    if (c.kind == Kind::DropDownList) height += Scale(160);
-    int width = Scale(c.w);
-    // A one-line label grows to show its whole text in the face at hand.
-    if (c.kind == Kind::Label && !c.wrap) width = std::max(width, TextWidth(st.hwnd));
-    SetWindowPos(st.hwnd, nullptr, Scale(c.x), Scale(c.y), width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!st.spec->tip) continue;
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(st.hwnd);
+    ti.lpszText = const_cast<wchar_t*>(st.spec->tip);
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   }
+}
+
+HFONT Form::FontFor(ControlState& st) {
+  const ControlSpec& c = *st.spec;
+  if (!c.font) return dialogFont_.get();
+  if (!st.font)
+    st.font = MakeFont(c.font->face ? c.font->face : DialogFace(), c.font->points, c.font->bold, c.font->italic, dpi_);
+  return st.font.get();
+}
+
+void Form::SetIcon(ControlState& st) {
+  const ControlSpec& c = *st.spec;
+  if (!c.iconId || (c.kind != Kind::PictureBox && c.kind != Kind::PictureButton)) return;
+  st.icon = LoadIconAt(c.iconId, Scale(32));
+  if (c.kind == Kind::PictureBox)
+    SendMessageW(st.hwnd, STM_SETICON, reinterpret_cast<WPARAM>(st.icon.get()), 0);
+  else
+    SendMessageW(st.hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(st.icon.get()));
+}
+
+RECT Form::RectFor(const ControlSpec& c, HFONT font, HDC measure) const {
+  int height = Scale(c.h);
+  // A drop-down list's height includes its open list.
+  if (c.kind == Kind::DropDownList) height += Scale(160);
+  int width = Scale(c.w);
+  // A one-line label grows to show its whole text in the face at hand.
+  if (c.kind == Kind::Label && !c.wrap && c.text) {
+    HGDIOBJ old = SelectObject(measure, font);
+    SIZE size{};
+    GetTextExtentPoint32W(measure, c.text, lstrlenW(c.text), &size);
+    SelectObject(measure, old);
+    width = std::max(width, static_cast<int>(size.cx) + 1);
+  }
+  return RECT{Scale(c.x), Scale(c.y), Scale(c.x) + width, Scale(c.y) + height};
+}
+
+void Form::Rescale() {
+  dialogFont_ = MakeFont(DialogFace(), kDialogPoints, false, false, dpi_);
+  HDC measure = CreateCompatibleDC(nullptr);
+  for (int id : order_) {
+    ControlState& st = controls_[id];
+    st.font.reset();
+    HFONT font = FontFor(st);
+    const RECT r = RectFor(*st.spec, font, measure);
+    SetWindowPos(st.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(st.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SetIcon(st);
+  }
+  DeleteDC(measure);
+  if (tooltip_) SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont_.get()), FALSE);
+  SizeWindow();
+}
+
+void Form::SizeWindow() {
+  const FormSpec& spec = Spec();
   if (spec.placement == Placement::Maximised) return;
   RECT r{0, 0, Scale(spec.clientWidth), Scale(spec.clientHeight)};
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
@@ -254,18 +292,6 @@ void Form::LayOut() {
     SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top + missing,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-}
-
-int Form::TextWidth(HWND control) const {
-  wchar_t text[512]{};
-  const int len = GetWindowTextW(control, text, 512);
-  HDC dc = GetDC(control);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-  SIZE size{};
-  GetTextExtentPoint32W(dc, text, len, &size);
-  SelectObject(dc, old);
-  ReleaseDC(control, dc);
-  return size.cx + 1;
 }
 
 void Form::Place(HWND over) {
@@ -582,7 +608,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wp);
       const RECT* suggested = reinterpret_cast<const RECT*>(lp);
-      LayOut();
+      Rescale();
       SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;

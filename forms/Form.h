@@ -173,11 +173,14 @@ class Form {
   static LRESULT CALLBACK EditSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   static LRESULT CALLBACK FrameSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   void PaintFrame(HWND frame, HDC dc);
-  int TextWidth(HWND control) const;
   void CreateControls();
   void LowerFrames();
-  void LayOut();
-  void ApplyFonts();
+  void AddToolTips();
+  HFONT FontFor(ControlState& st);
+  void SetIcon(ControlState& st);
+  RECT RectFor(const ControlSpec& c, HFONT font, HDC measure) const;
+  void Rescale();
+  void SizeWindow();
   HBRUSH ColourFor(HWND control, HDC dc);
   ControlState* StateOf(HWND control);
   const ControlState* StateOf(int id) const;

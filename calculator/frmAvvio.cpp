@@ -67,7 +67,7 @@ void frmAvvio::SelezionaPannello(int k) {
 
 // A disabled panel disables everything drawn inside it.
 void frmAvvio::AbilitaPannello(int frame, bool enabled) {
-  for (const forms::ControlSpec& c : Controls())
+  for (const forms::ControlDesign& c : Controls())
     if (c.id / 100 == frame / 100) SetEnabled(c.id, enabled);
 }
 

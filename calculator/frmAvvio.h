@@ -58,8 +58,8 @@ class frmAvvio : public forms::Form {
   bool IsChecked(int menuId) const;
 
  protected:
-  const forms::FormSpec& Spec() const override;
-  std::span<const forms::ControlSpec> Controls() const override;
+  const forms::FormDesign& Design() const override;
+  std::span<const forms::ControlDesign> Controls() const override;
   std::span<const forms::Accelerator> Accelerators() const override;
   HMENU CreateMenuBar() override;
   void ApplyDesign() override;

@@ -6,7 +6,7 @@
 
 namespace zornavex {
 
-using forms::ControlSpec;
+using forms::ControlDesign;
 using forms::Kind;
 
 namespace {
@@ -16,28 +16,28 @@ constexpr int P1X = 4, P1Y = 12, P2X = 280, P2Y = 12, P3X = 4, P3Y = 200, P4X = 
 constexpr int kFrameW = 257, kFrameH = 173;
 constexpr wchar_t kFreqTip[] = L"Frequenza in Mhz";
 
-ControlSpec Frame(int id, const wchar_t* name, const wchar_t* caption, int x, int y) {
+ControlDesign Frame(int id, const wchar_t* name, const wchar_t* caption, int x, int y) {
   return {id, name, Kind::GroupBox, caption, x, y, kFrameW, kFrameH};
 }
-ControlSpec Lbl(int id, const wchar_t* name, const wchar_t* text, int px, int py, int x, int y, int w, int h) {
+ControlDesign Lbl(int id, const wchar_t* name, const wchar_t* text, int px, int py, int x, int y, int w, int h) {
   return {id, name, Kind::Label, text, px + x, py + y, w, h};
 }
-ControlSpec List(int id, const wchar_t* name, int px, int py) {
+ControlDesign List(int id, const wchar_t* name, int px, int py) {
   return {id, name, Kind::DropDownList, L"", px + 168, py + 28, 57, 21, kFreqTip};
 }
-ControlSpec Input(int id, const wchar_t* name, const wchar_t* tip, int maxLen, int px, int py, int x, int y) {
+ControlDesign Input(int id, const wchar_t* name, const wchar_t* tip, int maxLen, int px, int py, int x, int y) {
   return {id, name, Kind::TextBox, L"", px + x, py + y, 81, 21, tip, maxLen};
 }
-ControlSpec Result(int id, const wchar_t* name, const wchar_t* tip, int px, int py, int x, int y, int w) {
+ControlDesign Result(int id, const wchar_t* name, const wchar_t* tip, int px, int py, int x, int y, int w) {
   return {id, name, Kind::TextBox, L"", px + x, py + y, w, 21, tip, 0, /*readOnly=*/true};
 }
-ControlSpec Calcola(int id, const wchar_t* name, int px, int py, int x) {
+ControlDesign Calcola(int id, const wchar_t* name, int px, int py, int x) {
   return {id, name, Kind::Button, L"Calcola", px + x, py + 136, 61, 25, L"Calcola"};
 }
 
 // Frames first, then the focusable controls in tab order, then the labels:
 // creation order is the tab order.
-const ControlSpec kControls[] = {
+const ControlDesign kControls[] = {
     Frame(Frame1, L"Frame1", L"Calcolo del tempo di esecuzione di un programma", P1X, P1Y),
     Frame(Frame2, L"Frame2", L"Calcolo del tempo del TMR0", P2X, P2Y),
     Frame(Frame3, L"Frame3", L"Calcolo del valore da caricare nel TMR0", P3X, P3Y),
@@ -89,7 +89,7 @@ const ControlSpec kControls[] = {
     Lbl(lblns2, L"lblns2", L"ns", P4X, P4Y, 80, 152, 21, 17),
 };
 
-const forms::FormSpec kSpec{
+const forms::FormDesign kSpec{
     L"ZORNAVEX", 545, 380, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0,
     IDI_ZORNAVEX, forms::Placement::CentreScreen,
 };
@@ -100,8 +100,8 @@ const forms::Accelerator kAccelerators[] = {
 
 }  // namespace
 
-const forms::FormSpec& frmAvvio::Spec() const { return kSpec; }
-std::span<const ControlSpec> frmAvvio::Controls() const { return kControls; }
+const forms::FormDesign& frmAvvio::Design() const { return kSpec; }
+std::span<const ControlDesign> frmAvvio::Controls() const { return kControls; }
 std::span<const forms::Accelerator> frmAvvio::Accelerators() const { return kAccelerators; }
 
 HMENU frmAvvio::CreateMenuBar() {

@@ -65,7 +65,7 @@ struct ClassInfo {
   DWORD exStyle;
 };
 
-ClassInfo ClassFor(const ControlSpec& c) {
+ClassInfo ClassFor(const ControlDesign& c) {
   const DWORD tab = c.tabStop ? WS_TABSTOP : 0;
   switch (c.kind) {
     // Labels never paint over a box they touch.
@@ -120,10 +120,10 @@ Form* Form::FromHwnd(HWND hwnd) {
 void Form::Load() {
   if (hwnd_) return;
   Initialise();
-  const FormSpec& spec = Spec();
+  const FormDesign& design = Design();
   dpi_ = GetDpiForSystem();
   HMENU menu = CreateMenuBar();
-  HWND created = CreateWindowExW(spec.exStyle, kFormClass, spec.caption, spec.style, CW_USEDEFAULT,
+  HWND created = CreateWindowExW(design.exStyle, kFormClass, design.caption, design.style, CW_USEDEFAULT,
                                  CW_USEDEFAULT, 100, 100, nullptr, menu, Instance(), this);
   if (!created) {
     if (menu) DestroyMenu(menu);
@@ -131,10 +131,10 @@ void Form::Load() {
   }
   ++g_loadedForms;
   dpi_ = GetDpiForWindow(hwnd_);
-  if (spec.backColour) formBrush_.reset(CreateSolidBrush(ToColorRef(*spec.backColour)));
-  if (spec.iconId) {
-    bigIcon_ = LoadIconAt(spec.iconId, GetSystemMetricsForDpi(SM_CXICON, dpi_));
-    smallIcon_ = LoadIconAt(spec.iconId, GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
+  if (design.backColour) formBrush_.reset(CreateSolidBrush(ToColorRef(*design.backColour)));
+  if (design.iconId) {
+    bigIcon_ = LoadIconAt(design.iconId, GetSystemMetricsForDpi(SM_CXICON, dpi_));
+    smallIcon_ = LoadIconAt(design.iconId, GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
   }
@@ -154,7 +154,7 @@ void Form::Load() {
 void Form::Show() {
   if (!hwnd_) Load();
   if (!hwnd_) return;
-  ShowWindow(hwnd_, Spec().placement == Placement::Maximised ? SW_SHOWMAXIMIZED : SW_SHOW);
+  ShowWindow(hwnd_, Design().placement == Placement::Maximised ? SW_SHOWMAXIMIZED : SW_SHOW);
   UpdateWindow(hwnd_);
   AddToolTips();
 }
@@ -168,10 +168,10 @@ void Form::Unload() {
 void Form::CreateControls() {
   dialogFont_ = MakeFont(DialogFace(), kDialogPoints, false, false, dpi_);
   HDC measure = CreateCompatibleDC(nullptr);
-  for (const ControlSpec& c : Controls()) {
+  for (const ControlDesign& c : Controls()) {
     const ClassInfo info = ClassFor(c);
     ControlState& st = controls_[c.id];
-    st.spec = &c;
+    st.design = &c;
     HFONT font = FontFor(st);
     // Created in place and with its font, so nothing moves or redraws later.
     const RECT r = RectFor(c, font, measure);
@@ -198,7 +198,7 @@ void Form::LowerFrames() {
   // Frames lie under everything drawn inside them (they take no focus, so
   // the tab order is unchanged).
   for (int id : order_) {
-    if (controls_[id].spec->kind == Kind::GroupBox)
+    if (controls_[id].design->kind == Kind::GroupBox)
       SetWindowPos(controls_[id].hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 }
@@ -213,19 +213,19 @@ void Form::AddToolTips() {
   SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont_.get()), FALSE);
   for (int id : order_) {
     const ControlState& st = controls_[id];
-    if (!st.spec->tip) continue;
+    if (!st.design->tip) continue;
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof(ti);
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     ti.hwnd = hwnd_;
     ti.uId = reinterpret_cast<UINT_PTR>(st.hwnd);
-    ti.lpszText = const_cast<wchar_t*>(st.spec->tip);
+    ti.lpszText = const_cast<wchar_t*>(st.design->tip);
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   }
 }
 
 HFONT Form::FontFor(ControlState& st) {
-  const ControlSpec& c = *st.spec;
+  const ControlDesign& c = *st.design;
   if (!c.font) return dialogFont_.get();
   if (!st.font)
     st.font = MakeFont(c.font->face ? c.font->face : DialogFace(), c.font->points, c.font->bold, c.font->italic, dpi_);
@@ -233,7 +233,7 @@ HFONT Form::FontFor(ControlState& st) {
 }
 
 void Form::SetIcon(ControlState& st) {
-  const ControlSpec& c = *st.spec;
+  const ControlDesign& c = *st.design;
   if (!c.iconId || (c.kind != Kind::PictureBox && c.kind != Kind::PictureButton)) return;
   st.icon = LoadIconAt(c.iconId, Scale(32));
   if (c.kind == Kind::PictureBox)
@@ -242,7 +242,7 @@ void Form::SetIcon(ControlState& st) {
     SendMessageW(st.hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(st.icon.get()));
 }
 
-RECT Form::RectFor(const ControlSpec& c, HFONT font, HDC measure) const {
+RECT Form::RectFor(const ControlDesign& c, HFONT font, HDC measure) const {
   int height = Scale(c.h);
   // A drop-down list's height includes its open list.
   if (c.kind == Kind::DropDownList) height += Scale(160);
@@ -265,7 +265,7 @@ void Form::Rescale() {
     ControlState& st = controls_[id];
     st.font.reset();
     HFONT font = FontFor(st);
-    const RECT r = RectFor(*st.spec, font, measure);
+    const RECT r = RectFor(*st.design, font, measure);
     SetWindowPos(st.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(st.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     SetIcon(st);
@@ -276,9 +276,9 @@ void Form::Rescale() {
 }
 
 void Form::SizeWindow() {
-  const FormSpec& spec = Spec();
-  if (spec.placement == Placement::Maximised) return;
-  RECT r{0, 0, Scale(spec.clientWidth), Scale(spec.clientHeight)};
+  const FormDesign& design = Design();
+  if (design.placement == Placement::Maximised) return;
+  RECT r{0, 0, Scale(design.clientWidth), Scale(design.clientHeight)};
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
   const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
   AdjustWindowRectExForDpi(&r, style, GetMenu(hwnd_) != nullptr, exStyle, dpi_);
@@ -287,7 +287,7 @@ void Form::SizeWindow() {
   // A menu bar that wraps takes client height: grow by what is missing.
   RECT client{};
   GetClientRect(hwnd_, &client);
-  const int missing = Scale(spec.clientHeight) - client.bottom;
+  const int missing = Scale(design.clientHeight) - client.bottom;
   if (missing > 0) {
     SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top + missing,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -295,7 +295,7 @@ void Form::SizeWindow() {
 }
 
 void Form::Place(HWND over) {
-  const Placement placement = Spec().placement;
+  const Placement placement = Design().placement;
   if (placement == Placement::Maximised) return;
   RECT win{};
   GetWindowRect(hwnd_, &win);
@@ -336,7 +336,7 @@ HWND Form::Control(int id) const {
 }
 
 int Form::IdOf(std::wstring_view name) const {
-  for (const ControlSpec& c : const_cast<Form*>(this)->Controls())
+  for (const ControlDesign& c : const_cast<Form*>(this)->Controls())
     if (name == c.name) return c.id;
   return -1;
 }
@@ -511,7 +511,7 @@ HBRUSH Form::ColourFor(HWND control, HDC dc) {
   }
   // Read-only boxes keep the usual opaque face; labels and frames show the
   // form through.
-  if (st->spec->kind == Kind::TextBox) {
+  if (st->design->kind == Kind::TextBox) {
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return GetSysColorBrush(COLOR_BTNFACE);
   }
@@ -522,7 +522,7 @@ HBRUSH Form::ColourFor(HWND control, HDC dc) {
 int Form::DefaultButtonId() const {
   HWND focus = GetFocus();
   for (const auto& [id, st] : controls_) {
-    if (st.hwnd == focus && (st.spec->kind == Kind::Button || st.spec->kind == Kind::PictureButton)) return id;
+    if (st.hwnd == focus && (st.design->kind == Kind::Button || st.design->kind == Kind::PictureButton)) return id;
   }
   return defaultButton_;
 }

@@ -39,7 +39,7 @@ struct FontSpec {
   bool italic = false;
 };
 
-struct ControlSpec {
+struct ControlDesign {
   int id;
   const wchar_t* name;  // the control's name, for tests and diagnostics
   Kind kind;
@@ -57,7 +57,7 @@ struct ControlSpec {
 
 enum class Placement { CentreScreen, CentreOwner, Maximised };
 
-struct FormSpec {
+struct FormDesign {
   const wchar_t* caption;
   int clientWidth, clientHeight;  // pixels at 96 DPI
   DWORD style;
@@ -128,8 +128,8 @@ class Form {
 
  protected:
   // What the derived form is built from; called by Load().
-  virtual const FormSpec& Spec() const = 0;
-  virtual std::span<const ControlSpec> Controls() const = 0;
+  virtual const FormDesign& Design() const = 0;
+  virtual std::span<const ControlDesign> Controls() const = 0;
   virtual std::span<const Accelerator> Accelerators() const { return {}; }
   virtual HMENU CreateMenuBar() { return nullptr; }
 
@@ -160,7 +160,7 @@ class Form {
   friend void Initialise();
   struct ControlState {
     HWND hwnd = nullptr;
-    const ControlSpec* spec = nullptr;
+    const ControlDesign* design = nullptr;
     std::optional<ColourValue> fore;
     std::optional<ColourValue> back;
     BrushHandle backBrush;
@@ -178,7 +178,7 @@ class Form {
   void AddToolTips();
   HFONT FontFor(ControlState& st);
   void SetIcon(ControlState& st);
-  RECT RectFor(const ControlSpec& c, HFONT font, HDC measure) const;
+  RECT RectFor(const ControlDesign& c, HFONT font, HDC measure) const;
   void Rescale();
   void SizeWindow();
   HBRUSH ColourFor(HWND control, HDC dc);

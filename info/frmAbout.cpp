@@ -12,7 +12,7 @@
 
 namespace zornavex {
 
-using forms::ControlSpec;
+using forms::ControlDesign;
 using forms::Kind;
 
 namespace {
@@ -21,12 +21,12 @@ constexpr wchar_t kMailProgram[] = L"C:\\Programmi\\Outlook Express\\MSIMN.exe";
 constexpr REGSAM kKeyAccess = 0x2003F;  // read, write and notify: the traditional request
 constexpr DWORD kBufferBytes = 1024;
 
-const forms::FormSpec kSpec{
+const forms::FormDesign kSpec{
     L"", 382, 237, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, IDI_ZORNAVEX,
     forms::Placement::CentreScreen};
 
 // Creation order is the tab order.
-const ControlSpec kControls[] = {
+const ControlDesign kControls[] = {
     {frmAbout::cmdOK, L"cmdOK", Kind::Button, L"OK", 283, 175, 84, 23},
     // A picture that takes the focus, as the window's designer wanted.
     {frmAbout::picIcon, L"picIcon", Kind::PictureBox, L"", 16, 24, 36, 68, nullptr, 0, false, true, IDI_ZORNAVEX,
@@ -56,8 +56,8 @@ frmAbout::frmAbout() {
   cancelButton_ = cmdOK;
 }
 
-const forms::FormSpec& frmAbout::Spec() const { return kSpec; }
-std::span<const ControlSpec> frmAbout::Controls() const { return kControls; }
+const forms::FormDesign& frmAbout::Design() const { return kSpec; }
+std::span<const ControlDesign> frmAbout::Controls() const { return kControls; }
 
 void frmAbout::Form_Load() {
   SetCaption(about::Caption());

@@ -28,8 +28,8 @@ class frmAbout : public forms::Form {
                           std::wstring& keyVal);
 
  protected:
-  const forms::FormSpec& Spec() const override;
-  std::span<const forms::ControlSpec> Controls() const override;
+  const forms::FormDesign& Design() const override;
+  std::span<const forms::ControlDesign> Controls() const override;
   void Form_Load() override;
   void OnCommand(int id, int notifyCode) override;
   HCURSOR CursorFor(HWND control) const override;

@@ -5,12 +5,12 @@
 
 namespace zornavex {
 
-using forms::ControlSpec;
+using forms::ControlDesign;
 using forms::Kind;
 
 namespace {
 
-const forms::FormSpec kSpec{L"Certificato di Autenticità", 309, 244,
+const forms::FormDesign kSpec{L"Certificato di Autenticità", 309, 244,
                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER, 0, IDI_CERTIFICATO,
                             forms::Placement::CentreOwner};
 
@@ -21,7 +21,7 @@ constexpr int FX = 4, FY = 4;
 // control is created, the higher it lies, so the button stays visible over
 // the labels and the labels over the frame. Only the button takes the focus.
 // The lower label stops short of the frame's right edge so it does not hide it.
-const ControlSpec kControls[] = {
+const ControlDesign kControls[] = {
     {frmCertificato::cmdOK, L"cmdOK", Kind::Button, L"&OK", 114, 200, 81, 33},
     {frmCertificato::lblDichiarazione1, L"lblDichiarazione1", Kind::Label,
      L"Questa finestra serve soltanto a dimostrare che il programma appartiene al suo autore, Enrico "
@@ -43,8 +43,8 @@ const ControlSpec kControls[] = {
 
 frmCertificato::frmCertificato() { defaultButton_ = cmdOK; }
 
-const forms::FormSpec& frmCertificato::Spec() const { return kSpec; }
-std::span<const ControlSpec> frmCertificato::Controls() const { return kControls; }
+const forms::FormDesign& frmCertificato::Design() const { return kSpec; }
+std::span<const ControlDesign> frmCertificato::Controls() const { return kControls; }
 
 void frmCertificato::ApplyDesign() {
   for (int label : {lblDichiarazione1, lblDichiarazione}) {

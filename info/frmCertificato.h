@@ -15,8 +15,8 @@ class frmCertificato : public forms::Form {
   void cmdOK_Click();
 
  protected:
-  const forms::FormSpec& Spec() const override;
-  std::span<const forms::ControlSpec> Controls() const override;
+  const forms::FormDesign& Design() const override;
+  std::span<const forms::ControlDesign> Controls() const override;
   void ApplyDesign() override;
   void OnCommand(int id, int notifyCode) override;
 

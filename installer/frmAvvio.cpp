@@ -7,15 +7,15 @@
 
 namespace velisca {
 
-using forms::ControlSpec;
+using forms::ControlDesign;
 using forms::Kind;
 
 namespace {
 
-const forms::FormSpec kForm{L"Programma d' istallazione", 265, 121, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0,
+const forms::FormDesign kForm{L"Programma d' istallazione", 265, 121, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0,
                             IDI_VELISCA};
 
-const ControlSpec kControls[] = {
+const ControlDesign kControls[] = {
     {frmAvvio::lblInfo, L"lblInfo", Kind::Label, L"Si è scelto d' installare il programma:", 16, 12, 233, 17},
     {frmAvvio::lblInfo2, L"lblInfo2", Kind::Label, L"Continuare?", 16, 56, 233, 17},
     {frmAvvio::lblNomeProgramma, L"lblNomeProgramma", Kind::Label, L"NOME PROGRAMMA", 16, 34, 233, 17},
@@ -25,8 +25,8 @@ const ControlSpec kControls[] = {
 
 }  // namespace
 
-const forms::FormSpec& frmAvvio::Spec() const { return kForm; }
-std::span<const ControlSpec> frmAvvio::Controls() const { return kControls; }
+const forms::FormDesign& frmAvvio::Design() const { return kForm; }
+std::span<const ControlDesign> frmAvvio::Controls() const { return kControls; }
 
 void frmAvvio::Form_Load() { SetText(lblNomeProgramma, kNomeProgramma); }
 

@@ -16,8 +16,8 @@ class frmAvvio : public Pagina {
   void cmdNO_Click();
 
  protected:
-  const forms::FormSpec& Spec() const override;
-  std::span<const forms::ControlSpec> Controls() const override;
+  const forms::FormDesign& Design() const override;
+  std::span<const forms::ControlDesign> Controls() const override;
   void Form_Load() override;
   void OnCommand(int id, int notifyCode) override;
   // The close box: the only window goes, and with it the program.

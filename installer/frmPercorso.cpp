@@ -8,14 +8,14 @@
 
 namespace velisca {
 
-using forms::ControlSpec;
+using forms::ControlDesign;
 using forms::Kind;
 
 namespace {
 
-const forms::FormSpec kForm{L"", 425, 137, WS_POPUP | WS_BORDER, 0, IDI_VELISCA};
+const forms::FormDesign kForm{L"", 425, 137, WS_POPUP | WS_BORDER, 0, IDI_VELISCA};
 
-const ControlSpec kControls[] = {
+const ControlDesign kControls[] = {
     {frmPercorso::cmdInstalla, L"cmdInstalla", Kind::PictureButton, L"", 12, 12, 73, 73,
      L"Fare click per installare il programma", 0, false, true, IDI_INSTALLA},
     {frmPercorso::lblInformazioni, L"lblInformazioni", Kind::Label,
@@ -31,8 +31,8 @@ const ControlSpec kControls[] = {
 
 }  // namespace
 
-const forms::FormSpec& frmPercorso::Spec() const { return kForm; }
-std::span<const ControlSpec> frmPercorso::Controls() const { return kControls; }
+const forms::FormDesign& frmPercorso::Design() const { return kForm; }
+std::span<const ControlDesign> frmPercorso::Controls() const { return kControls; }
 
 void frmPercorso::OnCommand(int id, int notifyCode) {
   if (notifyCode != BN_CLICKED) return;

@@ -15,8 +15,8 @@ class frmPercorso : public Pagina {
   void cmdAnnula_Click();
 
  protected:
-  const forms::FormSpec& Spec() const override;
-  std::span<const forms::ControlSpec> Controls() const override;
+  const forms::FormDesign& Design() const override;
+  std::span<const forms::ControlDesign> Controls() const override;
   void OnCommand(int id, int notifyCode) override;
   void OnClose() override {}
 };

@@ -6,7 +6,7 @@
 
 namespace velisca {
 
-using forms::ControlSpec;
+using forms::ControlDesign;
 using forms::FontSpec;
 using forms::Kind;
 
@@ -14,9 +14,9 @@ namespace {
 
 constexpr forms::ColourValue kBlu = 0x00C00000;  // RGB(0, 0, 192)
 
-const forms::FormSpec kForm{L"", 640, 480, WS_POPUP | WS_BORDER, 0, 0, forms::Placement::Maximised, kBlu};
+const forms::FormDesign kForm{L"", 640, 480, WS_POPUP | WS_BORDER, 0, 0, forms::Placement::Maximised, kBlu};
 
-const ControlSpec kControls[] = {
+const ControlDesign kControls[] = {
     {frmSchermata::lblIntestazione, L"lblIntestazione", Kind::Label, L"Installazione di:", 24, 16, 420, 64,
      nullptr, 0, false, true, 0, false, FontSpec{L"Arial", 36, true, true}},
     {frmSchermata::lblNomeProgramma, L"lblNomeProgramma", Kind::Label, L"", 470, 44, 400, 40, nullptr, 0, false,
@@ -25,8 +25,8 @@ const ControlSpec kControls[] = {
 
 }  // namespace
 
-const forms::FormSpec& frmSchermata::Spec() const { return kForm; }
-std::span<const ControlSpec> frmSchermata::Controls() const { return kControls; }
+const forms::FormDesign& frmSchermata::Design() const { return kForm; }
+std::span<const ControlDesign> frmSchermata::Controls() const { return kControls; }
 
 void frmSchermata::ApplyDesign() {
   // Large white text on the blue screen, in whatever the scheme calls white.

@@ -15,8 +15,8 @@ class frmSchermata : public Pagina {
   forms::Timer& Timer1() { return timer1_; }
 
  protected:
-  const forms::FormSpec& Spec() const override;
-  std::span<const forms::ControlSpec> Controls() const override;
+  const forms::FormDesign& Design() const override;
+  std::span<const forms::ControlDesign> Controls() const override;
   void ApplyDesign() override;
   void Form_Load() override;
   // No close box: the user leaves only through the pages' buttons.

@@ -7,14 +7,14 @@
 
 namespace velisca {
 
-using forms::ControlSpec;
+using forms::ControlDesign;
 using forms::Kind;
 
 namespace {
 
-const forms::FormSpec kForm{L"", 409, 133, WS_POPUP | WS_BORDER};
+const forms::FormDesign kForm{L"", 409, 133, WS_POPUP | WS_BORDER};
 
-const ControlSpec kControls[] = {
+const ControlDesign kControls[] = {
     {frmStatoIstallazione::PrbStato, L"PrbStato", Kind::ProgressBar, L"", 12, 100, 385, 21},
     {frmStatoIstallazione::lblInfo, L"lblInfo", Kind::Label, L"", 12, 32, 385, 17},
     {frmStatoIstallazione::cmdAnnulla, L"cmdAnnulla", Kind::Button, L"&Annulla", 164, 62, 81, 25},
@@ -26,8 +26,8 @@ const ControlSpec kControls[] = {
 frmStatoIstallazione::frmStatoIstallazione() { primoFuoco_ = cmdAnnulla; }
 frmStatoIstallazione::~frmStatoIstallazione() = default;
 
-const forms::FormSpec& frmStatoIstallazione::Spec() const { return kForm; }
-std::span<const ControlSpec> frmStatoIstallazione::Controls() const { return kControls; }
+const forms::FormDesign& frmStatoIstallazione::Design() const { return kForm; }
+std::span<const ControlDesign> frmStatoIstallazione::Controls() const { return kControls; }
 
 void frmStatoIstallazione::UsaPiattaforma(FileSystem& fs, Scrivania& scrivania, std::wstring sorgente) {
   fs_ = &fs;

@@ -35,8 +35,8 @@ class frmStatoIstallazione : public Pagina, public VistaInstallazione {
   void Termina() override;
 
  protected:
-  const forms::FormSpec& Spec() const override;
-  std::span<const forms::ControlSpec> Controls() const override;
+  const forms::FormDesign& Design() const override;
+  std::span<const forms::ControlDesign> Controls() const override;
   void ApplyDesign() override;
   void Form_Load() override;
   void Form_Activate() override;

@@ -13,6 +13,14 @@ bool FirstMissingInput(const PanelInputs& in, PanelOutcome& out) {
   return true;
 }
 
+PanelOutcome RangeWarning(Warning warning, InputSlot slot) {
+  PanelOutcome out;
+  out.warning = warning;
+  out.focus = slot;
+  out.clearFocused = true;
+  return out;
+}
+
 double Steps::Read(const std::wstring& text) {
   if (!ok()) return 0.0;
   const Parsed parsed = TextToNumber(text, separator_);

@@ -33,6 +33,9 @@ struct PanelOutcome {
 // gives the missing-input warning and takes the focus.
 bool FirstMissingInput(const PanelInputs& in, PanelOutcome& out);
 
+// A range warning: after it the offending input is emptied and focused.
+PanelOutcome RangeWarning(Warning warning, InputSlot slot);
+
 // A chain of double-precision steps that stops at the first fault, as a
 // test of the floating-point status after every step would: once a step has
 // failed, later steps do nothing and the first fault is kept.

@@ -9,12 +9,8 @@ PanelOutcome CalcolaValoreTMR0(const PanelInputs& in, wchar_t sep) {
   if (FirstMissingInput(in, out)) return out;
 
   Steps s(sep);
-  if (const double prescaler = s.Read(in.second); s.ok() && prescaler > 256.0) {
-    out.warning = Warning::PrescalerAlto;
-    out.focus = InputSlot::Second;
-    out.clearFocused = true;
-    return out;
-  }
+  if (const double prescaler = s.Read(in.second); s.ok() && prescaler > 256.0)
+    return RangeWarning(Warning::PrescalerAlto, InputSlot::Second);
 
   const double period = s.Period(s.Read(in.frequency));
   // The time is read before the prescaler, as the division names them.

@@ -10,19 +10,9 @@ PanelOutcome CalcolaTempoTMR0(const PanelInputs& in, wchar_t sep) {
   // Range tests in order; the prescaler is read only when the value passed.
   Steps s(sep);
   const double value = s.Read(in.first);
-  if (s.ok() && value > 255.0) {
-    out.warning = Warning::TMR0Alto;
-    out.focus = InputSlot::First;
-    out.clearFocused = true;
-    return out;
-  }
+  if (s.ok() && value > 255.0) return RangeWarning(Warning::TMR0Alto, InputSlot::First);
   const double prescaler = s.Read(in.second);
-  if (s.ok() && prescaler > 256.0) {
-    out.warning = Warning::PrescalerAlto;
-    out.focus = InputSlot::Second;
-    out.clearFocused = true;
-    return out;
-  }
+  if (s.ok() && prescaler > 256.0) return RangeWarning(Warning::PrescalerAlto, InputSlot::Second);
 
   const double period = s.Period(s.Read(in.frequency));
   const double product = s.Mul(s.Mul(prescaler, value), s.Mul(period, 4.0));

@@ -363,6 +363,25 @@ TEST_F(EndToEnd, DestinationHeldOpenReportsThirtyTwo) {
   EXPECT_FALSE(Exists(Shortcut()));
 }
 
+TEST_F(EndToEnd, SourceLockedByAnotherProgramReportsThirtyTwo) {
+  const Cartella s = MakeSetup(L"locked");
+  {
+    // Another program holds the help source open without sharing it.
+    forms::KernelHandle locked(
+        CreateFileW(s.Path(L"ZORNAVEX.hlp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_NE(locked.get(), INVALID_HANDLE_VALUE);
+    const auto box = Install(s);
+    EXPECT_EQ(box.text, Report(32));
+    Close(box, IDOK);
+    ExpectExit();
+  }
+  // The program file was copied before; the help folder, still empty, goes.
+  EXPECT_EQ(Read(kProgramma + L"\\ZORNAVEX.exe"), Read(s.Path(L"ZORNAVEX.exe")));
+  EXPECT_FALSE(IsFolder(kGuida));
+  EXPECT_FALSE(Exists(kOcx));
+  EXPECT_FALSE(Exists(Shortcut()));
+}
+
 TEST_F(EndToEnd, NewerControlInTheSystemFolderIsKept) {
   const Cartella s = MakeSetup(L"newer");
   ASSERT_TRUE(CopyFileW(Env(L"NEWER_OCX").c_str(), kOcx.c_str(), FALSE));

@@ -15,16 +15,11 @@ b="$root/build/mingw"
 zx="$b/calculator/ZORNAVEX.exe" bare="$b/bench/bare.exe" cc6="$b/bench/bare_cc6.exe"
 
 tmp=$(mktemp -d /tmp/zx-bench.XXXXXX)
-export WINEPREFIX="$tmp/prefix" HOME="$tmp/home" WINEDEBUG=-all LC_ALL=it_IT.UTF-8
-mkdir -p "$HOME"
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$tmp"' EXIT
-wineboot -i >/dev/null 2>&1 || true
-wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x1024 /f >/dev/null 2>&1
-wineserver -w
+. scripts/wine-prefix.sh
+zx_wine_prefix "$tmp"
 
-winpath() { echo "Z:${1//\//\\}"; }
-startup=$(xvfb-run -a -s "-screen 0 1280x1024x24" wine "$b/bench/startup.exe" "$runs" "$(winpath "$zx")" "$(winpath "$bare")" "$(winpath "$cc6")" | tr -d '\r')
+startup=$(xvfb-run -a -s "-screen 0 1280x1024x24" wine "$b/bench/startup.exe" "$runs" "$(zx_winpath "$zx")" "$(zx_winpath "$bare")" "$(zx_winpath "$cc6")" | tr -d '\r')
 zx_ms=$(echo "$startup" | sed -n 1p | cut -f2)
 bare_ms=$(echo "$startup" | sed -n 2p | cut -f2)
 cc6_ms=$(echo "$startup" | sed -n 3p | cut -f2)
@@ -36,7 +31,7 @@ kb() { python3 -c "import os; print(f'{os.path.getsize(\"$1\") / 1024:.0f} KB')"
 
 install_ms="n/a"
 if [ -x "$b/bench/install_timer.exe" ] && [ -d "$b/setup/Velisca" ]; then
-  install_ms=$(xvfb-run -a -s "-screen 0 1280x1024x24" wine "$b/bench/install_timer.exe" "$(winpath "$b/setup/Velisca/Velisca.exe")" | tr -d '\r' | tail -1)
+  install_ms=$(xvfb-run -a -s "-screen 0 1280x1024x24" wine "$b/bench/install_timer.exe" "$(zx_winpath "$b/setup/Velisca/Velisca.exe")" | tr -d '\r' | tail -1)
 fi
 
 echo "Measured $(date -u +%Y-%m-%d) on $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), Wine $(wine --version | sed 's/wine-//'), $runs interleaved runs."

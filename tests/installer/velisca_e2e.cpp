@@ -102,37 +102,6 @@ Cartella MakeSetup(const wchar_t* name, const wchar_t* missing = nullptr, const 
   return s;
 }
 
-struct Windows {
-  DWORD pid;
-  int control;
-  HWND found = nullptr;
-};
-
-// A visible top-level window of the process that holds the given control.
-HWND WindowWith(DWORD pid, int control) {
-  Windows w{pid, control};
-  EnumWindows(
-      [](HWND h, LPARAM lp) -> BOOL {
-        auto* w = reinterpret_cast<Windows*>(lp);
-        DWORD p = 0;
-        GetWindowThreadProcessId(h, &p);
-        if (p != w->pid || !IsWindowVisible(h) || !GetDlgItem(h, w->control)) return TRUE;
-        w->found = h;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&w));
-  return w.found;
-}
-
-HWND WaitWindowWith(DWORD pid, int control, DWORD timeoutMs, DWORD pollMs = 20) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  for (;;) {
-    if (HWND h = WindowWith(pid, control)) return h;
-    if (GetTickCount64() >= end) return nullptr;
-    Sleep(pollMs);
-  }
-}
-
 class EndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -144,7 +113,7 @@ class EndToEnd : public ::testing::Test {
   // information page.
   HWND StartToInformationPage(const Cartella& s) {
     EXPECT_TRUE(process->Start(s.Path(L"Velisca.exe"), s.dir));
-    HWND avvio = WaitWindowWith(process->Id(), frmAvvio::cmdSI, 15000);
+    HWND avvio = zxtest::WaitForWindowWithControl(process->Id(), frmAvvio::cmdSI, 15000);
     if (!avvio) {
       ADD_FAILURE() << "no confirmation page";
       return nullptr;
@@ -152,7 +121,7 @@ class EndToEnd : public ::testing::Test {
     EXPECT_EQ(zxtest::ReadText(avvio), L"Programma d' istallazione");
     EXPECT_EQ(zxtest::ReadText(GetDlgItem(avvio, frmAvvio::lblNomeProgramma)), L"ZORNAVEX");
     zxtest::Click(GetDlgItem(avvio, frmAvvio::cmdSI));
-    HWND page = WaitWindowWith(process->Id(), frmPercorso::cmdInstalla, 10000);
+    HWND page = zxtest::WaitForWindowWithControl(process->Id(), frmPercorso::cmdInstalla, 10000);
     if (!page) ADD_FAILURE() << "no information page";
     return page;
   }
@@ -398,7 +367,7 @@ TEST_F(EndToEnd, NewerControlInTheSystemFolderIsKept) {
 // opens, so the test presses the button as soon as the window shows.
 HWND CancelOnProgressWindow(DWORD pid, HWND page) {
   zxtest::Click(GetDlgItem(page, frmPercorso::cmdInstalla));
-  HWND stato = WaitWindowWith(pid, frmStatoIstallazione::cmdAnnulla, 10000, 1);
+  HWND stato = zxtest::WaitForWindowWithControl(pid, frmStatoIstallazione::cmdAnnulla, 10000, 1);
   if (stato) PostMessageW(GetDlgItem(stato, frmStatoIstallazione::cmdAnnulla), BM_CLICK, 0, 0);
   return stato;
 }
@@ -460,7 +429,7 @@ TEST_F(EndToEnd, AnnullaOnTheInformationPageAsksThenEnds) {
 TEST_F(EndToEnd, NoOnTheConfirmationPageEndsAtOnce) {
   const Cartella s = MakeSetup(L"no");
   ASSERT_TRUE(process->Start(s.Path(L"Velisca.exe"), s.dir));
-  HWND avvio = WaitWindowWith(process->Id(), frmAvvio::cmdNO, 15000);
+  HWND avvio = zxtest::WaitForWindowWithControl(process->Id(), frmAvvio::cmdNO, 15000);
   ASSERT_TRUE(avvio);
   zxtest::Click(GetDlgItem(avvio, frmAvvio::cmdNO));
   ExpectExit();

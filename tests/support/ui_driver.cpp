@@ -119,6 +119,31 @@ HWND WaitForWindow(DWORD pid, const wchar_t* cls, const wchar_t* caption, DWORD 
   });
 }
 
+HWND WaitForWindowWithControl(DWORD pid, int controlId, DWORD timeoutMs, DWORD pollMs) {
+  struct Find {
+    DWORD pid;
+    int id;
+    HWND found;
+  };
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  for (;;) {
+    Find f{pid, controlId, nullptr};
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+          auto* f = reinterpret_cast<Find*>(lp);
+          DWORD owner = 0;
+          GetWindowThreadProcessId(h, &owner);
+          if (owner != f->pid || !IsWindowVisible(h) || !GetDlgItem(h, f->id)) return TRUE;
+          f->found = h;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&f));
+    if (f.found) return f.found;
+    if (GetTickCount64() >= end) return nullptr;
+    Sleep(pollMs);
+  }
+}
+
 std::wstring ReadText(HWND hwnd) {
   wchar_t buf[4096]{};
   DWORD_PTR got = 0;

@@ -65,6 +65,10 @@ class Process {
 // (nullptr: any), waiting up to timeoutMs.
 HWND WaitForWindow(DWORD pid, const wchar_t* cls, const wchar_t* caption, DWORD timeoutMs);
 
+// A visible top-level window of the process that holds a control with the
+// id (0xFFFF finds a message box), polled every pollMs up to timeoutMs.
+HWND WaitForWindowWithControl(DWORD pid, int controlId, DWORD timeoutMs, DWORD pollMs = 20);
+
 // A visible message box (#32770 with a static 0xFFFF) of the process.
 struct MessageBoxInfo {
   HWND hwnd = nullptr;

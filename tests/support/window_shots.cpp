@@ -151,32 +151,6 @@ void ShootCalculator(const std::wstring& exe) {
   p.WaitExit(5000);
 }
 
-// A visible top-level window of the process that holds a control with the id.
-HWND WindowWithControl(DWORD pid, int id, DWORD timeoutMs) {
-  struct Find {
-    DWORD pid;
-    int id;
-    HWND found;
-  } find{pid, id, nullptr};
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  while (!find.found && GetTickCount64() < end) {
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-          auto* f = reinterpret_cast<Find*>(lp);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(h, &owner);
-          if (owner == f->pid && IsWindowVisible(h) && GetDlgItem(h, f->id)) {
-            f->found = h;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&find));
-    if (!find.found) zxtest::Pump(50);
-  }
-  return find.found;
-}
-
 // The installer from its setup folder: confirmation, the blue screen with the
 // information page, and the end of a whole installation.
 void ShootInstaller(const std::wstring& exe) {
@@ -188,7 +162,7 @@ void ShootInstaller(const std::wstring& exe) {
   if (!avvio) return;
   Save(avvio, L"velisca-avvio");
   PostMessageW(zxtest::Child(avvio, cmdSI), BM_CLICK, 0, 0);
-  if (HWND page = WindowWithControl(p.Id(), cmdInstalla, 10000)) {
+  if (HWND page = zxtest::WaitForWindowWithControl(p.Id(), cmdInstalla, 10000)) {
     Save(GetDesktopWindow(), L"velisca-percorso");
     PostMessageW(zxtest::Child(page, cmdInstalla), BM_CLICK, 0, 0);
     if (auto box = zxtest::WaitForMessageBox(p.Id(), 20000)) {

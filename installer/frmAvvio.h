@@ -1,16 +1,15 @@
 // The confirmation page, the first window of the installer.
 #pragma once
 
-#include "Pagina.h"
+#include "Form.h"
 
 namespace velisca {
 
-class frmAvvio : public Pagina {
+class frmAvvio : public forms::Form {
  public:
   // In tab order.
   enum Id : int { lblInfo = 101, lblInfo2, lblNomeProgramma, cmdSI, cmdNO };
 
-  frmAvvio() { primoFuoco_ = cmdSI; }
 
   void cmdSI_Click();
   void cmdNO_Click();

@@ -1,15 +1,14 @@
 // The information page: what will be installed, and the choice to go on.
 #pragma once
 
-#include "Pagina.h"
+#include "Form.h"
 
 namespace velisca {
 
-class frmPercorso : public Pagina {
+class frmPercorso : public forms::Form {
  public:
   enum Id : int { cmdInstalla = 301, lblInformazioni, cmdAnnula, lblInformazioni2 };
 
-  frmPercorso() { primoFuoco_ = cmdInstalla; }
 
   void cmdInstalla_Click();
   void cmdAnnula_Click();

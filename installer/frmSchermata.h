@@ -2,12 +2,12 @@
 // timer opens the information page.
 #pragma once
 
-#include "Pagina.h"
+#include "Form.h"
 #include "Timer.h"
 
 namespace velisca {
 
-class frmSchermata : public Pagina {
+class frmSchermata : public forms::Form {
  public:
   enum Id : int { lblIntestazione = 201, lblNomeProgramma };
 

@@ -23,7 +23,7 @@ const ControlDesign kControls[] = {
 
 }  // namespace
 
-frmStatoIstallazione::frmStatoIstallazione() { primoFuoco_ = cmdAnnulla; }
+frmStatoIstallazione::frmStatoIstallazione() = default;
 frmStatoIstallazione::~frmStatoIstallazione() = default;
 
 const forms::FormDesign& frmStatoIstallazione::Design() const { return kForm; }

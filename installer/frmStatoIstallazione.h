@@ -5,12 +5,12 @@
 #include <string>
 
 #include "Installazione.h"
-#include "Pagina.h"
+#include "Form.h"
 #include "Timer.h"
 
 namespace velisca {
 
-class frmStatoIstallazione : public Pagina, public VistaInstallazione {
+class frmStatoIstallazione : public forms::Form, public VistaInstallazione {
  public:
   // In tab order.
   enum Id : int { PrbStato = 401, lblInfo, cmdAnnulla, Label1 };

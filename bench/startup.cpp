@@ -1,7 +1,12 @@
 // Times how long programs take from process start to a visible top-level
-// window, runs interleaved so that both see the same machine load.
+// window, runs interleaved (each round starting with the next program) so
+// that all see the same machine load, and reads each one's peak working set
+// once it waits for input. Per program it prints, tab-separated: path,
+// median, fastest and slowest ms, median peak working set in KB, and the
+// median over rounds of its time divided by the first program's.
 // Usage: startup RUNS program.exe [program.exe...]
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -27,8 +32,12 @@ BOOL CALLBACK Visible(HWND h, LPARAM lp) {
   return TRUE;
 }
 
-// Milliseconds to the first visible window, or -1 when it never shows.
-double TimeToWindow(const std::wstring& exe) {
+struct Run {
+  double ms = -1;        // to the first visible window; -1 when it never shows
+  double peakKb = -1;    // peak working set; -1 when it cannot be read
+};
+
+Run TimeToWindow(const std::wstring& exe) {
   STARTUPINFOW si{};
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};
@@ -36,25 +45,31 @@ double TimeToWindow(const std::wstring& exe) {
   LARGE_INTEGER freq, t0, t1;
   QueryPerformanceFrequency(&freq);
   QueryPerformanceCounter(&t0);
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
-  double ms = -1;
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return {};
+  Run run;
   for (;;) {
     Search s{pi.dwProcessId, false};
     EnumWindows(Visible, reinterpret_cast<LPARAM>(&s));
     QueryPerformanceCounter(&t1);
     const double elapsed = 1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(freq.QuadPart);
     if (s.found) {
-      ms = elapsed;
+      run.ms = elapsed;
       break;
     }
     if (elapsed > 30000) break;
     Sleep(1);
   }
+  // What the program still does after showing (tool tips) counts in its memory.
+  if (run.ms >= 0) WaitForInputIdle(pi.hProcess, 5000);
+  PROCESS_MEMORY_COUNTERS pmc{};
+  pmc.cb = sizeof(pmc);
+  if (K32GetProcessMemoryInfo(pi.hProcess, &pmc, sizeof(pmc)))
+    run.peakKb = static_cast<double>(pmc.PeakWorkingSetSize) / 1024.0;
   TerminateProcess(pi.hProcess, 0);
   WaitForSingleObject(pi.hProcess, 10000);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
-  return ms;
+  return run;
 }
 
 double Median(std::vector<double> v) {
@@ -71,21 +86,27 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   const int runs = _wtoi(argv[1]);
-  std::vector<std::vector<double>> times(static_cast<size_t>(argc - 2));
+  const size_t n = static_cast<size_t>(argc - 2);
+  std::vector<std::vector<double>> times(n), peaks(n), ratios(n);
   for (int r = 0; r < runs; ++r) {
-    for (int p = 2; p < argc; ++p) {
-      const double ms = TimeToWindow(argv[p]);
-      if (ms < 0) {
-        fwprintf(stderr, L"%ls showed no window\n", argv[p]);
+    std::vector<double> round(n);
+    for (size_t k = 0; k < n; ++k) {
+      const size_t p = (static_cast<size_t>(r) + k) % n;
+      const Run run = TimeToWindow(argv[p + 2]);
+      if (run.ms < 0) {
+        fwprintf(stderr, L"%ls showed no window\n", argv[p + 2]);
         return 1;
       }
-      times[static_cast<size_t>(p - 2)].push_back(ms);
+      round[p] = run.ms;
+      times[p].push_back(run.ms);
+      peaks[p].push_back(run.peakKb);
     }
+    for (size_t p = 0; p < n; ++p) ratios[p].push_back(round[p] / round[0]);
   }
-  for (int p = 2; p < argc; ++p) {
-    const auto& t = times[static_cast<size_t>(p - 2)];
-    wprintf(L"%ls\t%.1f\t%.1f\t%.1f\n", argv[p], Median(t), *std::min_element(t.begin(), t.end()),
-            *std::max_element(t.begin(), t.end()));
+  for (size_t p = 0; p < n; ++p) {
+    const auto& t = times[p];
+    wprintf(L"%ls\t%.1f\t%.1f\t%.1f\t%.0f\t%.3f\n", argv[p + 2], Median(t), *std::min_element(t.begin(), t.end()),
+            *std::max_element(t.begin(), t.end()), Median(peaks[p]), Median(ratios[p]));
   }
   return 0;
 }

@@ -3,7 +3,7 @@
 // that all see the same machine load, and reads each one's peak working set
 // once it waits for input. Per program it prints, tab-separated: path,
 // median, fastest and slowest ms, median peak working set in KB, and the
-// median over rounds of its time divided by the first program's.
+// median over rounds of the first program's time divided by its own.
 // Usage: startup RUNS program.exe [program.exe...]
 #include <windows.h>
 #include <psapi.h>
@@ -101,7 +101,7 @@ int wmain(int argc, wchar_t** argv) {
       times[p].push_back(run.ms);
       peaks[p].push_back(run.peakKb);
     }
-    for (size_t p = 0; p < n; ++p) ratios[p].push_back(round[p] / round[0]);
+    for (size_t p = 0; p < n; ++p) ratios[p].push_back(round[0] / round[p]);
   }
   for (size_t p = 0; p < n; ++p) {
     const auto& t = times[p];

@@ -36,11 +36,9 @@ void frmAvvio::ApplyDesign() {
     for (const wchar_t* item : {L"4", L"5", L"6", L"7", L"8", L"9", L"10"})
       SendMessageW(Control(list), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
   }
+  // Panels 2 to 4 are disabled by the design table itself.
   SetForeColour(Frame1, kRosso);
-  for (int frame : {Frame2, Frame3, Frame4}) {
-    SetForeColour(frame, kCaptionPredefinito);
-    AbilitaPannello(frame, false);
-  }
+  for (int frame : {Frame2, Frame3, Frame4}) SetForeColour(frame, kCaptionPredefinito);
   OnKeyPress(txtIstruzioniNormali, [this](short& k) { txtIstruzioniNormali_KeyPress(k); });
   OnKeyPress(txtIstruzioniSalto, [this](short& k) { txtIstruzioniSalto_KeyPress(k); });
   OnKeyPress(txtValoreTMR0, [this](short& k) { txtValoreTMR0_KeyPress(k); });

@@ -16,23 +16,30 @@ constexpr int P1X = 4, P1Y = 12, P2X = 280, P2Y = 12, P3X = 4, P3Y = 200, P4X = 
 constexpr int kFrameW = 257, kFrameH = 173;
 constexpr wchar_t kFreqTip[] = L"Frequenza in Mhz";
 
+// Only the first panel is active when the window opens: the others' controls
+// are created disabled rather than disabled one by one afterwards.
+ControlDesign InPanel(ControlDesign c) {
+  if (c.id / 100 != Frame1 / 100) c.extraStyle |= WS_DISABLED;
+  return c;
+}
+
 ControlDesign Frame(int id, const wchar_t* name, const wchar_t* caption, int x, int y) {
-  return {id, name, Kind::GroupBox, caption, x, y, kFrameW, kFrameH};
+  return InPanel({id, name, Kind::GroupBox, caption, x, y, kFrameW, kFrameH});
 }
 ControlDesign Lbl(int id, const wchar_t* name, const wchar_t* text, int px, int py, int x, int y, int w, int h) {
-  return {id, name, Kind::Label, text, px + x, py + y, w, h};
+  return InPanel({id, name, Kind::Label, text, px + x, py + y, w, h});
 }
 ControlDesign List(int id, const wchar_t* name, int px, int py) {
-  return {id, name, Kind::DropDownList, L"", px + 168, py + 28, 57, 21, kFreqTip};
+  return InPanel({id, name, Kind::DropDownList, L"", px + 168, py + 28, 57, 21, kFreqTip});
 }
 ControlDesign Input(int id, const wchar_t* name, const wchar_t* tip, int maxLen, int px, int py, int x, int y) {
-  return {id, name, Kind::TextBox, L"", px + x, py + y, 81, 21, tip, maxLen};
+  return InPanel({id, name, Kind::TextBox, L"", px + x, py + y, 81, 21, tip, maxLen});
 }
 ControlDesign Result(int id, const wchar_t* name, const wchar_t* tip, int px, int py, int x, int y, int w) {
-  return {id, name, Kind::TextBox, L"", px + x, py + y, w, 21, tip, 0, /*readOnly=*/true};
+  return InPanel({id, name, Kind::TextBox, L"", px + x, py + y, w, 21, tip, 0, /*readOnly=*/true});
 }
 ControlDesign Calcola(int id, const wchar_t* name, int px, int py, int x) {
-  return {id, name, Kind::Button, L"Calcola", px + x, py + 136, 61, 25, L"Calcola"};
+  return InPanel({id, name, Kind::Button, L"Calcola", px + x, py + 136, 61, 25, L"Calcola"});
 }
 
 // Frames first, then the focusable controls in tab order, then the labels:

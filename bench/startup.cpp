@@ -69,6 +69,8 @@ Run TimeToWindow(const std::wstring& exe) {
   WaitForSingleObject(pi.hProcess, 10000);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
+  // The desktop repaints where the window was: let that end before the next start.
+  Sleep(300);
   return run;
 }
 

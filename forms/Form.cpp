@@ -1,8 +1,10 @@
 #include "Form.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 #include <algorithm>
 
+#include "Dpi.h"
 #include "Modal.h"
 #include "Timer.h"
 
@@ -121,7 +123,7 @@ void Form::Load() {
   if (hwnd_) return;
   Initialise();
   const FormDesign& design = Design();
-  dpi_ = GetDpiForSystem();
+  dpi_ = dpi::ForSystem();
   HMENU menu = CreateMenuBar();
   HWND created = CreateWindowExW(design.exStyle, kFormClass, design.caption, design.style, CW_USEDEFAULT,
                                  CW_USEDEFAULT, 100, 100, nullptr, menu, Instance(), this);
@@ -130,11 +132,11 @@ void Form::Load() {
     return;
   }
   ++g_loadedForms;
-  dpi_ = GetDpiForWindow(hwnd_);
+  dpi_ = dpi::ForWindow(hwnd_);
   if (design.backColour) formBrush_.reset(CreateSolidBrush(ToColorRef(*design.backColour)));
   if (design.iconId) {
-    bigIcon_ = LoadIconAt(design.iconId, GetSystemMetricsForDpi(SM_CXICON, dpi_));
-    smallIcon_ = LoadIconAt(design.iconId, GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
+    bigIcon_ = LoadIconAt(design.iconId, dpi::Metric(SM_CXICON, dpi_));
+    smallIcon_ = LoadIconAt(design.iconId, dpi::Metric(SM_CXSMICON, dpi_));
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
   }
@@ -187,8 +189,14 @@ void Form::CreateControls() {
     order_.push_back(c.id);
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SetIcon(st);
-    // Frames draw their own caption, so its colour holds with or without themes.
-    if (c.kind == Kind::GroupBox) SetWindowSubclass(h, &Form::FrameSubclassProc, 2, reinterpret_cast<DWORD_PTR>(this));
+    // Frames draw their own caption, so its colour holds with or without
+    // themes; unthemed, any painting the button still does takes the
+    // caption colour from WM_CTLCOLORSTATIC as well.
+    if (c.kind == Kind::GroupBox) {
+      // Its result does not matter: the subclass draws the caption either way.
+      SetWindowTheme(h, L"", L"");
+      SetWindowSubclass(h, &Form::FrameSubclassProc, 2, reinterpret_cast<DWORD_PTR>(this));
+    }
     if (c.kind == Kind::TextBox && c.maxLength > 0) SendMessageW(h, EM_LIMITTEXT, c.maxLength, 0);
   }
   DeleteDC(measure);
@@ -281,7 +289,7 @@ void Form::SizeWindow() {
   RECT r{0, 0, Scale(design.clientWidth), Scale(design.clientHeight)};
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
   const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
-  AdjustWindowRectExForDpi(&r, style, GetMenu(hwnd_) != nullptr, exStyle, dpi_);
+  dpi::AdjustRect(r, style, GetMenu(hwnd_) != nullptr, exStyle, dpi_);
   SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   // A menu bar that wraps takes client height: grow by what is missing.
@@ -484,10 +492,22 @@ LRESULT CALLBACK Form::FrameSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp,
       EndPaint(h, &ps);
       return 0;
     }
+    case WM_PRINTCLIENT:
+      reinterpret_cast<Form*>(ref)->PaintFrame(h, reinterpret_cast<HDC>(wp));
+      return 0;
     case WM_ERASEBKGND:
       return 1;
+    // The themed button paints at once on these, in the theme's colours:
+    // they skip the button and the frame repaints itself instead.
+    case WM_UPDATEUISTATE:
     case WM_ENABLE:
     case WM_SETTEXT: {
+      const LRESULT result = DefWindowProcW(h, msg, wp, lp);
+      InvalidateRect(h, nullptr, TRUE);
+      return result;
+    }
+    case WM_THEMECHANGED:
+    case WM_SYSCOLORCHANGE: {
       const LRESULT result = DefSubclassProc(h, msg, wp, lp);
       InvalidateRect(h, nullptr, TRUE);
       return result;

@@ -43,7 +43,8 @@ ControlDesign Calcola(int id, const wchar_t* name, int px, int py, int x) {
 }
 
 // Frames first, then the focusable controls in tab order, then the labels:
-// creation order is the tab order.
+// this order is the tab order (the frames, which take no focus, are made
+// last so that they lie under everything).
 const ControlDesign kControls[] = {
     Frame(Frame1, L"Frame1", L"Calcolo del tempo di esecuzione di un programma", P1X, P1Y),
     Frame(Frame2, L"Frame2", L"Calcolo del tempo del TMR0", P2X, P2Y),

@@ -55,8 +55,16 @@ void Form::Load() {
   const FormDesign& design = Design();
   dpi_ = dpi::ForSystem();
   HMENU menu = CreateMenuBar();
+  // Made at its size at the system DPI, which nearly always is the window's:
+  // then SizeWindow has nothing left to move.
+  RECT size{0, 0, 100, 100};
+  if (design.placement != Placement::Maximised) {
+    size = {0, 0, Scale(design.clientWidth), Scale(design.clientHeight)};
+    dpi::AdjustRect(size, design.style, menu != nullptr, design.exStyle, dpi_);
+  }
   HWND created = CreateWindowExW(design.exStyle, kFormClass, design.caption, design.style, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, 100, 100, nullptr, menu, Instance(), this);
+                                 CW_USEDEFAULT, size.right - size.left, size.bottom - size.top, nullptr, menu,
+                                 Instance(), this);
   if (!created) {
     if (menu) DestroyMenu(menu);
     return;
@@ -64,23 +72,28 @@ void Form::Load() {
   ++g_loadedForms;
   dpi_ = dpi::ForWindow(hwnd_);
   if (design.backColour) formBrush_.reset(CreateSolidBrush(ToColorRef(*design.backColour)));
-  if (design.iconId) {
-    bigIcon_ = detail::LoadIconAt(design.iconId, dpi::Metric(SM_CXICON, dpi_));
-    smallIcon_ = detail::LoadIconAt(design.iconId, dpi::Metric(SM_CXSMICON, dpi_));
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
-  }
   std::vector<ACCEL> accels;
   for (const Accelerator& a : Accelerators())
     accels.push_back({FVIRTKEY, a.virtualKey, static_cast<WORD>(a.commandId)});
   if (!accels.empty())
     accelerators_.reset(CreateAcceleratorTableW(accels.data(), static_cast<int>(accels.size())));
   CreateControls();
-  LowerFrames();
   SizeWindow();
   Place(centreOver_);
   ApplyDesign();
   Form_Load();
+}
+
+// Given while the window is being made, before the system has drawn or
+// converted any icon for it, so the icons are taken once.
+void Form::SetWindowIcons() {
+  const int id = Design().iconId;
+  if (!id) return;
+  const UINT dpi = dpi::ForWindow(hwnd_);
+  bigIcon_ = detail::LoadIconAt(id, dpi::Metric(SM_CXICON, dpi));
+  smallIcon_ = detail::LoadIconAt(id, dpi::Metric(SM_CXSMICON, dpi));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
 }
 
 void Form::Show() {
@@ -308,6 +321,7 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
     self->hwnd_ = hwnd;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->SetWindowIcons();
   } else {
     self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   }

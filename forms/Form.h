@@ -174,7 +174,8 @@ class Form {
   static LRESULT CALLBACK FrameSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   void PaintFrame(HWND frame, HDC dc);
   void CreateControls();
-  void LowerFrames();
+  void CreateControl(const ControlDesign& c, HDC measure);
+  void SetWindowIcons();
   void AddToolTips();
   HFONT FontFor(ControlState& st);
   void SetIcon(ControlState& st);

@@ -50,48 +50,48 @@ ClassInfo ClassFor(const ControlDesign& c) {
 
 }  // namespace
 
+// Each new control goes under the ones made before it: frames are made last,
+// so they lie under everything drawn inside them without being moved (they
+// take no focus, so the tab order is unchanged).
 void Form::CreateControls() {
   dialogFont_ = MakeFont(DialogFace(), kDialogPoints, false, false, dpi_);
   HDC measure = CreateCompatibleDC(nullptr);
-  for (const ControlDesign& c : Controls()) {
-    const ClassInfo info = ClassFor(c);
-    ControlState& st = controls_[c.id];
-    st.design = &c;
-    HFONT font = FontFor(st);
-    // Created in place and with its font, so nothing moves or redraws later.
-    const RECT r = RectFor(c, font, measure);
-    HWND h = CreateWindowExW(info.exStyle, info.cls, c.kind == Kind::PictureButton ? L"" : c.text,
-                             WS_CHILD | WS_VISIBLE | info.style | c.extraStyle, r.left, r.top, r.right - r.left,
-                             r.bottom - r.top, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                             Instance(), nullptr);
-    if (!h) {
-      controls_.erase(c.id);
-      continue;
+  for (const bool frames : {false, true}) {
+    for (const ControlDesign& c : Controls()) {
+      if ((c.kind == Kind::GroupBox) == frames) CreateControl(c, measure);
     }
-    st.hwnd = h;
-    order_.push_back(c.id);
-    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    SetIcon(st);
-    // Frames draw their own caption, so its colour holds with or without
-    // themes; unthemed, any painting the button still does takes the
-    // caption colour from WM_CTLCOLORSTATIC as well.
-    if (c.kind == Kind::GroupBox) {
-      // Its result does not matter: the subclass draws the caption either way.
-      SetWindowTheme(h, L"", L"");
-      SetWindowSubclass(h, &Form::FrameSubclassProc, 2, reinterpret_cast<DWORD_PTR>(this));
-    }
-    if (c.kind == Kind::TextBox && c.maxLength > 0) SendMessageW(h, EM_LIMITTEXT, c.maxLength, 0);
   }
   DeleteDC(measure);
 }
 
-void Form::LowerFrames() {
-  // Frames lie under everything drawn inside them (they take no focus, so
-  // the tab order is unchanged).
-  for (int id : order_) {
-    if (controls_[id].design->kind == Kind::GroupBox)
-      SetWindowPos(controls_[id].hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+void Form::CreateControl(const ControlDesign& c, HDC measure) {
+  const ClassInfo info = ClassFor(c);
+  ControlState& st = controls_[c.id];
+  st.design = &c;
+  HFONT font = FontFor(st);
+  // Created in place and with its font, so nothing moves or redraws later.
+  const RECT r = RectFor(c, font, measure);
+  HWND h = CreateWindowExW(info.exStyle, info.cls, c.kind == Kind::PictureButton ? L"" : c.text,
+                           WS_CHILD | WS_VISIBLE | info.style | c.extraStyle, r.left, r.top, r.right - r.left,
+                           r.bottom - r.top, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                           Instance(), nullptr);
+  if (!h) {
+    controls_.erase(c.id);
+    return;
   }
+  st.hwnd = h;
+  order_.push_back(c.id);
+  SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SetIcon(st);
+  // Frames draw their own caption, so its colour holds with or without
+  // themes; unthemed, any painting the button still does takes the
+  // caption colour from WM_CTLCOLORSTATIC as well.
+  if (c.kind == Kind::GroupBox) {
+    // Its result does not matter: the subclass draws the caption either way.
+    SetWindowTheme(h, L"", L"");
+    SetWindowSubclass(h, &Form::FrameSubclassProc, 2, reinterpret_cast<DWORD_PTR>(this));
+  }
+  if (c.kind == Kind::TextBox && c.maxLength > 0) SendMessageW(h, EM_LIMITTEXT, c.maxLength, 0);
 }
 
 // Tool tips are only needed once the pointer can rest on a control: they are
@@ -173,8 +173,12 @@ void Form::SizeWindow() {
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
   const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
   dpi::AdjustRect(r, style, GetMenu(hwnd_) != nullptr, exStyle, dpi_);
-  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT now{};
+  GetWindowRect(hwnd_, &now);
+  if (now.right - now.left != r.right - r.left || now.bottom - now.top != r.bottom - r.top) {
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   // A menu bar that wraps takes client height: grow by what is missing.
   RECT client{};
   GetClientRect(hwnd_, &client);

@@ -93,6 +93,14 @@ TEST_F(MainWindow, ClientAreaAndMenuMatchTheDesign) {
   EXPECT_EQ(SendMessageW(form.Control(txtValoreTMR0), EM_GETLIMITTEXT, 0, 0), 3);
 }
 
+// Frames must lie under what is drawn inside them, or they would hide it.
+TEST_F(MainWindow, FramesLieUnderEveryControl) {
+  std::vector<int> zOrder;
+  for (HWND h = GetWindow(form.hwnd(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) zOrder.push_back(GetDlgCtrlID(h));
+  const auto firstFrame = std::find_if(zOrder.begin(), zOrder.end(), [](int id) { return id % 100 == 0; });
+  EXPECT_EQ(std::vector<int>(firstFrame, zOrder.end()), std::vector<int>(std::begin(kFrames), std::end(kFrames)));
+}
+
 TEST_F(MainWindow, ControlsShowTheirToolTips) {
   const std::pair<int, const wchar_t*> tips[] = {
       {cmbFrequenza, L"Frequenza in Mhz"},          {cmbFrequenza4, L"Frequenza in Mhz"},

@@ -28,6 +28,34 @@ NumeroErrore FileSystemWin32::RimuoviCartella(const std::wstring& path) {
   return RemoveDirectoryW(path.c_str()) ? 0 : UltimoErrore();
 }
 
+// A rename within the folder, never a copy: it replaces the destination
+// whole or not at all. A write-protected destination, or one that is open
+// (a running program), is refused with ERROR_ACCESS_DENIED and stays as it
+// was. ReplaceFileW would instead carry the earlier file's attributes and
+// named streams over to the new one, cannot flush, and on one of its
+// failures leaves no file at the destination at all.
+NumeroErrore FileSystemWin32::Sostituisci(const std::wstring& nuovo, const std::wstring& destinazione) {
+  return MoveFileExW(nuovo.c_str(), destinazione.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+             ? 0
+             : UltimoErrore();
+}
+
+NumeroErrore FileSystemWin32::EliminaFile(const std::wstring& path) {
+  // A copy of a write-protected source is write-protected too.
+  const DWORD attributi = GetFileAttributesW(path.c_str());
+  if (attributi == INVALID_FILE_ATTRIBUTES) return UltimoErrore();
+  if ((attributi & FILE_ATTRIBUTE_READONLY) &&
+      !SetFileAttributesW(path.c_str(), attributi & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY)))
+    return UltimoErrore();
+  return DeleteFileW(path.c_str()) ? 0 : UltimoErrore();
+}
+
+// The mark lives in the file's alternate data stream "Zone.Identifier";
+// deleting the stream leaves the file itself alone.
+NumeroErrore FileSystemWin32::RimuoviProvenienza(const std::wstring& path) {
+  return DeleteFileW((path + L":Zone.Identifier").c_str()) ? 0 : UltimoErrore();
+}
+
 std::optional<VersioneFile> FileSystemWin32::Versione(const std::wstring& path) {
   DWORD ignored = 0;
   const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);

@@ -29,12 +29,17 @@ NumeroErrore FileSystemWin32::RimuoviCartella(const std::wstring& path) {
 }
 
 // A rename within the folder, never a copy: it replaces the destination
-// whole or not at all. A write-protected destination, or one that is open
-// (a running program), is refused with ERROR_ACCESS_DENIED and stays as it
-// was. ReplaceFileW would instead carry the earlier file's attributes and
-// named streams over to the new one, cannot flush, and on one of its
-// failures leaves no file at the destination at all.
+// whole or not at all. Windows refuses to rename over a write-protected file
+// or over one that is open (a running program) with ERROR_ACCESS_DENIED, and
+// the destination stays as it was. ReplaceFileW would instead carry the
+// earlier file's attributes and named streams over to the new one, cannot
+// write through, and on one of its failures leaves no file at the
+// destination at all.
 NumeroErrore FileSystemWin32::Sostituisci(const std::wstring& nuovo, const std::wstring& destinazione) {
+  // Wine renames over a write-protected file like Unix does: refuse it here
+  // as Windows itself does.
+  const DWORD attributi = GetFileAttributesW(destinazione.c_str());
+  if (attributi != INVALID_FILE_ATTRIBUTES && (attributi & FILE_ATTRIBUTE_READONLY)) return ERROR_ACCESS_DENIED;
   return MoveFileExW(nuovo.c_str(), destinazione.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
              ? 0
              : UltimoErrore();

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "Collegamento.h"
+#include "Handles.h"
 
 namespace velisca {
 
@@ -40,6 +41,16 @@ NumeroErrore FileSystemWin32::Sostituisci(const std::wstring& nuovo, const std::
   // as Windows itself does.
   const DWORD attributi = GetFileAttributesW(destinazione.c_str());
   if (attributi != INVALID_FILE_ATTRIBUTES && (attributi & FILE_ATTRIBUTE_READONLY)) return ERROR_ACCESS_DENIED;
+  {
+    // The new file's bytes reach the disk before its name does, so that a
+    // power cut just after the rename leaves no empty program behind. A copy
+    // of a write-protected source cannot be opened for writing: it goes as is.
+    const HANDLE h = CreateFileW(nuovo.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      const forms::KernelHandle dati(h);
+      if (!FlushFileBuffers(dati.get())) return UltimoErrore();
+    }
+  }
   return MoveFileExW(nuovo.c_str(), destinazione.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
              ? 0
              : UltimoErrore();

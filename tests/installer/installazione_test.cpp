@@ -209,7 +209,7 @@ TEST_F(Sequenza, DiskFullOnAFreshSystemLeavesNothingAndRemovesBothFolders) {
   EXPECT_TRUE(scrivania.fatti.empty());
 }
 
-enum class Guasto { DiscoPieno, SolaLettura, Aperto };
+enum class Guasto { DiscoPieno, SolaLettura };
 struct CasoSostituzione {
   std::wstring destinazione;
   const wchar_t* sorgente;
@@ -232,7 +232,6 @@ TEST_P(SopraInstallazione, FailedCopyKeepsTheEarlierFile) {
   switch (caso.guasto) {
     case Guasto::DiscoPieno: fs.capacity = fs.Used() + 8; break;
     case Guasto::SolaLettura: fs.readOnly.insert(chiave); break;
-    case Guasto::Aperto: fs.locked.insert(chiave); break;
   }
   Tick();
 
@@ -252,7 +251,6 @@ INSTANTIATE_TEST_SUITE_P(
     OgniGuasto, SopraInstallazione,
     ::testing::Values(CasoSostituzione{kExe, L"\\ZORNAVEX.exe", Guasto::DiscoPieno, 112, 4},
                       CasoSostituzione{kExe, L"\\ZORNAVEX.exe", Guasto::SolaLettura, 5, 4},
-                      CasoSostituzione{kExe, L"\\ZORNAVEX.exe", Guasto::Aperto, 5, 4},
                       CasoSostituzione{kHlp, L"\\ZORNAVEX.hlp", Guasto::DiscoPieno, 112, 5},
                       CasoSostituzione{kOcx, L"\\COMDLG32.OCX", Guasto::SolaLettura, 5, 7}));
 

@@ -103,6 +103,13 @@ TEST(FileLayer, ReplacesInOneStepAndRefusesProtectedOrOpenFiles) {
   }
   EXPECT_EQ(Read(dest), "whole new file");
   EXPECT_EQ(fs.EliminaFile(nuovo), 0);
+
+  // The copy of a write-protected source still takes its place.
+  Write(nuovo, "from a write-protected source");
+  ASSERT_TRUE(SetFileAttributesW(nuovo.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(fs.Sostituisci(nuovo, dest), 0);
+  EXPECT_EQ(Read(dest), "from a write-protected source");
+  SetFileAttributesW(dest.c_str(), FILE_ATTRIBUTE_NORMAL);
   DeleteFileW(dest.c_str());
   RemoveDirectoryW(dir.c_str());
 }

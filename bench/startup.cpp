@@ -35,6 +35,7 @@ BOOL CALLBACK Visible(HWND h, LPARAM lp) {
 struct Run {
   double ms = -1;        // to the first visible window; -1 when it never shows
   double peakKb = -1;    // peak working set; -1 when it cannot be read
+  std::wstring failure;  // why there is no time
 };
 
 Run TimeToWindow(const std::wstring& exe) {
@@ -45,8 +46,11 @@ Run TimeToWindow(const std::wstring& exe) {
   LARGE_INTEGER freq, t0, t1;
   QueryPerformanceFrequency(&freq);
   QueryPerformanceCounter(&t0);
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return {};
   Run run;
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    run.failure = L"cannot be started, error " + std::to_wstring(GetLastError());
+    return run;
+  }
   for (;;) {
     Search s{pi.dwProcessId, false};
     EnumWindows(Visible, reinterpret_cast<LPARAM>(&s));
@@ -56,7 +60,15 @@ Run TimeToWindow(const std::wstring& exe) {
       run.ms = elapsed;
       break;
     }
-    if (elapsed > 30000) break;
+    DWORD code = 0;
+    if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0 && GetExitCodeProcess(pi.hProcess, &code)) {
+      run.failure = L"ended before showing a window, exit code " + std::to_wstring(code);
+      break;
+    }
+    if (elapsed > 30000) {
+      run.failure = L"showed no window in 30 s";
+      break;
+    }
     Sleep(1);
   }
   // What the program still does after showing (tool tips) counts in its memory.
@@ -96,7 +108,7 @@ int wmain(int argc, wchar_t** argv) {
       const size_t p = (static_cast<size_t>(r) + k) % n;
       const Run run = TimeToWindow(argv[p + 2]);
       if (run.ms < 0) {
-        fwprintf(stderr, L"%ls showed no window\n", argv[p + 2]);
+        fwprintf(stderr, L"%ls, round %d: %ls\n", argv[p + 2], r + 1, run.failure.c_str());
         return 1;
       }
       round[p] = run.ms;

@@ -13,6 +13,9 @@ namespace {
 
 constexpr wchar_t kFormClass[] = L"ZxForm";
 int g_loadedForms = 0;
+// The form whose window this thread is making: its first message
+// (WM_GETMINMAXINFO) comes before WM_NCCREATE and its creation data.
+thread_local Form* t_loading = nullptr;
 
 }  // namespace
 
@@ -62,9 +65,11 @@ void Form::Load() {
     size = {0, 0, Scale(design.clientWidth), Scale(design.clientHeight)};
     dpi::AdjustRect(size, design.style, menu != nullptr, design.exStyle, dpi_);
   }
+  t_loading = this;
   HWND created = CreateWindowExW(design.exStyle, kFormClass, design.caption, design.style, CW_USEDEFAULT,
                                  CW_USEDEFAULT, size.right - size.left, size.bottom - size.top, nullptr, menu,
                                  Instance(), this);
+  t_loading = nullptr;
   if (!created) {
     if (menu) DestroyMenu(menu);
     return;
@@ -84,16 +89,18 @@ void Form::Load() {
   Form_Load();
 }
 
-// Given while the window is being made, before the system has drawn or
-// converted any icon for it, so the icons are taken once.
+// Given at the window's first message, before the system has drawn or
+// converted any icon for it, so that it takes them once.
 void Form::SetWindowIcons() {
   const int id = Design().iconId;
   if (!id) return;
   const UINT dpi = dpi::ForWindow(hwnd_);
   bigIcon_ = detail::LoadIconAt(id, dpi::Metric(SM_CXICON, dpi));
   smallIcon_ = detail::LoadIconAt(id, dpi::Metric(SM_CXSMICON, dpi));
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+  // The small one first: a big icon given alone is shrunk into a small one
+  // that the small icon then replaces.
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
 }
 
 void Form::Show() {
@@ -316,14 +323,13 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  Form* self = nullptr;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+  Form* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self && (t_loading || msg == WM_NCCREATE)) {
+    self = t_loading ? t_loading : static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    t_loading = nullptr;
     self->hwnd_ = hwnd;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     self->SetWindowIcons();
-  } else {
-    self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   }
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {

@@ -106,7 +106,12 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<double> round(n);
     for (size_t k = 0; k < n; ++k) {
       const size_t p = (static_cast<size_t>(r) + k) % n;
-      const Run run = TimeToWindow(argv[p + 2]);
+      Run run = TimeToWindow(argv[p + 2]);
+      // Wine now and then fails a start under load (error 1359): try again.
+      for (int retry = 0; retry < 3 && run.ms < 0 && run.failure.starts_with(L"cannot"); ++retry) {
+        fwprintf(stderr, L"%ls, round %d: %ls; starting again\n", argv[p + 2], r + 1, run.failure.c_str());
+        run = TimeToWindow(argv[p + 2]);
+      }
       if (run.ms < 0) {
         fwprintf(stderr, L"%ls, round %d: %ls\n", argv[p + 2], r + 1, run.failure.c_str());
         return 1;

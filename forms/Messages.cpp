@@ -5,6 +5,7 @@ namespace forms {
 namespace {
 MessageHandler g_messageHandler;
 std::function<void()> g_endHandler;
+std::function<void()> g_beforeEnd;
 }  // namespace
 
 int ShowMessage(std::wstring_view text, std::wstring_view title, UINT style) {
@@ -19,6 +20,7 @@ int ShowMessage(std::wstring_view text, std::wstring_view title, UINT style) {
 void SetMessageHandler(MessageHandler handler) { g_messageHandler = std::move(handler); }
 
 void EndProgram() {
+  if (g_beforeEnd) g_beforeEnd();
   if (g_endHandler) {
     g_endHandler();
     return;
@@ -27,5 +29,7 @@ void EndProgram() {
 }
 
 void SetEndHandler(std::function<void()> handler) { g_endHandler = std::move(handler); }
+
+void SetBeforeEnd(std::function<void()> callback) { g_beforeEnd = std::move(callback); }
 
 }  // namespace forms

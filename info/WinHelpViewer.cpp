@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cwchar>
+#include <string>
 #include <vector>
 
 namespace zornavex {
@@ -12,6 +13,13 @@ std::wstring Folder(UINT (WINAPI* get)(LPWSTR, UINT)) {
   wchar_t buffer[MAX_PATH]{};
   const UINT n = get(buffer, MAX_PATH);
   return n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring();
+}
+
+std::wstring Hex4(WORD value) {
+  const wchar_t* digits = L"0123456789abcdef";
+  std::wstring out(4, L'0');
+  for (int i = 3; i >= 0; --i, value >>= 4) out[i] = digits[value & 0xF];
+  return out;
 }
 
 }  // namespace
@@ -36,12 +44,11 @@ help::ViewerFile ViewerFileIn(const std::wstring& folder) {
   if (!VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &bytes))
     return file;
   for (UINT i = 0; i < bytes / sizeof(Translation); ++i) {
-    wchar_t key[64];
-    swprintf(key, 64, L"\\StringFileInfo\\%04x%04x\\FileDescription", translations[i].language,
-             translations[i].codePage);
+    const std::wstring key =
+        L"\\StringFileInfo\\" + Hex4(translations[i].language) + Hex4(translations[i].codePage) + L"\\FileDescription";
     wchar_t* text = nullptr;
     UINT length = 0;
-    if (VerQueryValueW(info.data(), key, reinterpret_cast<void**>(&text), &length) && text && length > 0)
+    if (VerQueryValueW(info.data(), key.c_str(), reinterpret_cast<void**>(&text), &length) && text && length > 0)
       file.descriptions.emplace_back(text, wcsnlen(text, length));
   }
   return file;

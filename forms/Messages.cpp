@@ -9,10 +9,14 @@ std::function<void()> g_beforeEnd;
 }  // namespace
 
 int ShowMessage(std::wstring_view text, std::wstring_view title, UINT style) {
-  if (g_messageHandler) return g_messageHandler(ShownMessage{std::wstring(text), std::wstring(title), style});
-  // Modal to the program: owned by the active window of this thread, or
-  // disabling every window of the thread when none is active.
-  HWND owner = GetActiveWindow();
+  // Modal to the program: owned by the active window of this thread.
+  return ShowMessage(GetActiveWindow(), text, title, style);
+}
+
+int ShowMessage(HWND owner, std::wstring_view text, std::wstring_view title, UINT style) {
+  if (owner && !IsWindow(owner)) owner = nullptr;
+  if (g_messageHandler) return g_messageHandler(ShownMessage{std::wstring(text), std::wstring(title), style, owner});
+  // Without an owner, every window of the thread is disabled instead.
   return MessageBoxW(owner, std::wstring(text).c_str(), std::wstring(title).c_str(),
                      style | MB_SETFOREGROUND | (owner ? 0u : static_cast<UINT>(MB_TASKMODAL)));
 }

@@ -14,6 +14,7 @@ struct ShownMessage {
   std::wstring text;
   std::wstring title;
   UINT style = 0;
+  HWND owner = nullptr;
 };
 
 // Answers a message box instead of the user: returns IDOK, IDYES, IDNO...
@@ -21,6 +22,9 @@ using MessageHandler = std::function<int(const ShownMessage&)>;
 
 // Shows a modal message box over the active window and returns the answer.
 int ShowMessage(std::wstring_view text, std::wstring_view title, UINT style);
+// The same, owned by `owner` whichever window is active (none while another
+// program is in front): it stays in front of its owner and disables it.
+int ShowMessage(HWND owner, std::wstring_view text, std::wstring_view title, UINT style);
 void SetMessageHandler(MessageHandler handler);
 
 // Ends the program at once: no question, no further event. With an end

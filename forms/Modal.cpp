@@ -69,17 +69,20 @@ void ReleaseModal(HWND modal) {
   }
 }
 
-void ShowModal(Form& form) {
+void ShowModal(Form& form, HWND owner) {
   form.Load();
   if (!form.IsLoaded()) return;
   Disabled disabled;
   disabled.modal = form.hwnd();
   disabled.previouslyActive = GetActiveWindow();
   // Owned by the window it interrupts: it stays in front of it and has no
-  // task-bar button of its own unless it asks for one.
+  // task-bar button of its own unless it asks for one. While another program
+  // is active this thread has no active window, hence the explicit owner.
+  if (!owner || !IsWindow(owner)) owner = disabled.previouslyActive;
   const LONG_PTR exStyle = GetWindowLongPtrW(form.hwnd(), GWL_EXSTYLE);
-  if (disabled.previouslyActive && !(exStyle & WS_EX_APPWINDOW))
-    SetWindowLongPtrW(form.hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(disabled.previouslyActive));
+  if (owner && !(exStyle & WS_EX_APPWINDOW))
+    SetWindowLongPtrW(form.hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+  if (!disabled.previouslyActive) disabled.previouslyActive = owner;
   std::pair<HWND, Disabled*> state{form.hwnd(), &disabled};
   EnumThreadWindows(GetCurrentThreadId(), &DisableOthers, reinterpret_cast<LPARAM>(&state));
   g_modalStack.push_back(&disabled);

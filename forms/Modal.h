@@ -21,8 +21,9 @@ void Dispatch(MSG& msg);
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // Loads and shows the form modally: every other window of the program is
-// disabled until the form is unloaded or hidden. Returns then.
-void ShowModal(Form& form);
+// disabled until the form is unloaded or hidden. Returns then. The form is
+// owned by `owner`, or without one by the window active at that moment.
+void ShowModal(Form& form, HWND owner = nullptr);
 
 // Gives input back to the windows a modal form disabled; the form calls it
 // as it unloads.

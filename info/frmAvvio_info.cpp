@@ -51,13 +51,15 @@ void frmAvvio::mnu_guida_Click() {
 
 void frmAvvio::mnu_Informazioni_Click() { forms::ShowModal(AboutWindow()); }
 
-// Only the window's own surface counts: a frame lets clicks through to the
-// window, so points inside any panel, enabled or not, are left out.
+// Only the window's own surface counts. The enabled panel takes its clicks
+// (a frame passes them to the window, so its area is left out here); a
+// disabled panel and the disabled controls in it take no mouse input, so
+// their whole area is the window's surface.
 void frmAvvio::Form_DblClick(POINT where) {
   for (int frame : {Frame1, Frame2, Frame3, Frame4}) {
     RECT r{};
     HWND h = Control(frame);
-    if (!h || !GetWindowRect(h, &r)) continue;
+    if (!h || !IsWindowEnabled(h) || !GetWindowRect(h, &r)) continue;
     MapWindowPoints(HWND_DESKTOP, hwnd(), reinterpret_cast<POINT*>(&r), 2);
     if (PtInRect(&r, where)) return;
   }

@@ -41,8 +41,8 @@ void frmPercorso::OnCommand(int id, int notifyCode) {
 }
 
 void frmPercorso::cmdAnnula_Click() {
-  if (forms::ShowMessage(L"Si vuole veramente uscire dall'Velisca?", L"Uscire dall'installazione?", kDomanda) ==
-      IDYES)
+  if (forms::ShowMessage(hwnd(), L"Si vuole veramente uscire dall'Velisca?", L"Uscire dall'installazione?",
+                         kDomanda) == IDYES)
     forms::EndProgram();
 }
 
@@ -52,7 +52,8 @@ void frmPercorso::cmdInstalla_Click() {
   Unload();
   Module1::MostraPercorso = false;
   Module1::InstallazioneAttiva = true;
-  forms::ShowModal(Stato());
+  // In front of the background even when another program is active now.
+  forms::ShowModal(Stato(), Schermata().hwnd());
 }
 
 }  // namespace velisca

@@ -42,7 +42,8 @@ void frmSchermata::Form_Load() {
 void frmSchermata::Timer1_Timer() {
   if (!Module1::MostraPercorso) return;
   // Returns when the page has gone; the timer does not tick into it meanwhile.
-  forms::ShowModal(Percorso());
+  // Owned by the background even when another program is active as it ticks.
+  forms::ShowModal(Percorso(), hwnd());
 }
 
 }  // namespace velisca

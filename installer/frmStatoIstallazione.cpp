@@ -63,8 +63,26 @@ void frmStatoIstallazione::Timer1_Timer() { CreaInstallatore().Timer1_Timer(); }
 
 void frmStatoIstallazione::cmdAnnulla_Click() { CreaInstallatore().cmdAnnulla_Click(); }
 
+// A themed bar glides towards a higher value on a timer of its own, which
+// the installation's one tick never lets run; a lower value is drawn at once.
+// So each value is reached from one step above, through a range widened by
+// one when the value is the top.
+void frmStatoIstallazione::MostraValoreSubito(int valore) {
+  HWND bar = Control(PrbStato);
+  const int massimo = Massimo();
+  if (valore >= massimo) {
+    SendMessageW(bar, PBM_SETRANGE32, 0, valore + 1);
+    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(valore + 1), 0);
+    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(valore), 0);
+    SendMessageW(bar, PBM_SETRANGE32, 0, massimo);
+  } else {
+    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(valore + 1), 0);
+    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(valore), 0);
+  }
+}
+
 void frmStatoIstallazione::MostraAvanzamento(int valore, const std::wstring& testo) {
-  SendMessageW(Control(PrbStato), PBM_SETPOS, static_cast<WPARAM>(valore), 0);
+  MostraValoreSubito(valore);
   SetText(lblInfo, testo);
   // The sequence does not yield to the message loop: paint each step now.
   UpdateWindow(Control(PrbStato));
@@ -79,7 +97,8 @@ int frmStatoIstallazione::Massimo() const {
 }
 
 int frmStatoIstallazione::Messaggio(std::wstring_view testo, std::wstring_view titolo, unsigned stile) {
-  return forms::ShowMessage(testo, titolo, stile);
+  // Over this window, which the background owns, whatever is active.
+  return forms::ShowMessage(hwnd(), testo, titolo, stile);
 }
 
 void frmStatoIstallazione::Termina() { forms::EndProgram(); }

@@ -45,6 +45,7 @@ class frmStatoIstallazione : public forms::Form, public VistaInstallazione {
 
  private:
   Installatore CreaInstallatore();
+  void MostraValoreSubito(int valore);
 
   forms::Timer timer1_{*this, 1, 80, [this] { Timer1_Timer(); }};
   std::unique_ptr<FileSystem> fsReale_;

@@ -2,6 +2,12 @@
 // tab order, key filters, warnings and faults as the user meets them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "Dpi.h"
 #include "Module1.h"
 #include "frmAvvio.h"
 #include "ui_driver.h"
@@ -366,6 +372,142 @@ TEST_F(MainWindow, ChiudiAndTheCloseButtonEndTheProgram) {
   SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_EQ(seams.Ends(), 2);
   EXPECT_TRUE(seams.Shown().empty());
+}
+
+// Pixels of the frame's caption line, as the screen shows them (or as a DC
+// that the frame printed itself into shows them), that are pure red.
+int RedCaptionPixels(HWND frame, HDC from, int fromX, int fromY) {
+  RECT r{};
+  GetClientRect(frame, &r);
+  const int w = r.right, h = std::min<int>(r.bottom, 20 * forms::dpi::ForWindow(frame) / 96);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;  // top-down
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC mem = CreateCompatibleDC(from);
+  HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, dib);
+  BitBlt(mem, 0, 0, w, h, from, fromX, fromY, SRCCOPY);
+  int red = 0;
+  const auto* px = static_cast<const DWORD*>(bits);
+  // 0x00RRGGBB in a DIB; a little room for smoothed glyph edges.
+  for (int i = 0; i < w * h; ++i) red += GetBValue(px[i]) >= 0xC0 && GetGValue(px[i]) < 0x40 && GetRValue(px[i]) < 0x40;
+  SelectObject(mem, old);
+  DeleteObject(dib);
+  DeleteDC(mem);
+  return red;
+}
+
+int RedCaptionOnScreen(HWND frame) {
+  RECT r{};
+  GetWindowRect(frame, &r);
+  HDC screen = GetDC(nullptr);
+  const int red = RedCaptionPixels(frame, screen, r.left, r.top);
+  ReleaseDC(nullptr, screen);
+  return red;
+}
+
+// With visual styles, the button code paints a group box by itself on these
+// messages, in the theme's colour; the active caption must stay red.
+TEST_F(MainWindow, ActiveCaptionStaysRedThroughEveryRepaint) {
+  HWND frame = form.Control(Frame1);
+  zxtest::Pump(50);
+  ASSERT_GT(RedCaptionOnScreen(frame), 20);
+  struct Case {
+    const char* name;
+    HWND to;
+    UINT msg;
+    WPARAM wp;
+  };
+  const std::wstring caption = form.Text(Frame1);
+  const Case cases[] = {
+      {"WM_CHANGEUISTATE set", form.hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEACCEL | UISF_HIDEFOCUS)},
+      {"WM_CHANGEUISTATE clear", form.hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL | UISF_HIDEFOCUS)},
+      {"WM_UPDATEUISTATE", frame, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL)},
+      {"WM_THEMECHANGED", frame, WM_THEMECHANGED, 0},
+      {"WM_SYSCOLORCHANGE", frame, WM_SYSCOLORCHANGE, 0},
+      {"WM_ENABLE", frame, WM_ENABLE, TRUE},
+  };
+  for (const Case& c : cases) {
+    SendMessageW(c.to, c.msg, c.wp, 0);
+    zxtest::Pump(40);
+    EXPECT_GT(RedCaptionOnScreen(frame), 20) << c.name;
+  }
+  SendMessageW(frame, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str()));
+  zxtest::Pump(40);
+  EXPECT_GT(RedCaptionOnScreen(frame), 20) << "WM_SETTEXT";
+
+  // Printed into another DC (as a parent's or an animation's WM_PRINT does).
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  RECT r{};
+  GetClientRect(frame, &r);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, r.right, r.bottom);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  FillRect(mem, &r, GetSysColorBrush(COLOR_WINDOW));
+  SendMessageW(frame, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT | PRF_ERASEBKGND);
+  EXPECT_GT(RedCaptionPixels(frame, mem, 0, 0), 20) << "WM_PRINTCLIENT";
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+}
+
+// Windows 7 to 10 version 1511 have no per-monitor DPI functions: the window
+// then scales by the system DPI, and must come out as it does with them.
+// ZX_EXPECT_DPI names the DPI the test's prefix is set to.
+TEST(MainWindowDpi, WithoutPerMonitorFunctionsTheLayoutIsTheSame) {
+  forms::Initialise();
+  struct Layout {
+    UINT dpi;
+    RECT client, frame3, calcola4, list2;
+  };
+  auto measure = [](bool fallback) {
+    forms::dpi::ForceFallback(fallback);
+    frmAvvio f;
+    f.Show();
+    Layout l{f.Dpi(), {}, {}, {}, {}};
+    GetClientRect(f.hwnd(), &l.client);
+    const std::pair<int, RECT*> parts[] = {{Frame3, &l.frame3}, {cmdCalcola4, &l.calcola4}, {cmbFrequenza2, &l.list2}};
+    for (auto [id, rect] : parts) {
+      GetWindowRect(f.Control(id), rect);
+      MapWindowPoints(HWND_DESKTOP, f.hwnd(), reinterpret_cast<POINT*>(rect), 2);
+    }
+    f.Unload();
+    forms::dpi::ForceFallback(false);
+    return l;
+  };
+  const Layout fallback = measure(true);
+  const Layout perMonitor = measure(false);
+
+  HDC screen = GetDC(nullptr);
+  const UINT systemDpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSX));
+  ReleaseDC(nullptr, screen);
+  if (const char* expected = std::getenv("ZX_EXPECT_DPI")) {
+    EXPECT_EQ(systemDpi, std::stoul(expected));
+  }
+  const UINT dpi = fallback.dpi;
+  EXPECT_EQ(dpi, systemDpi);
+  auto scale = [dpi](int px) { return MulDiv(px, static_cast<int>(dpi), 96); };
+  EXPECT_EQ(fallback.client.right, scale(545));
+  EXPECT_EQ(fallback.client.bottom, scale(380));
+  EXPECT_EQ(fallback.frame3.left, scale(4));
+  EXPECT_EQ(fallback.frame3.top, scale(200));
+  EXPECT_EQ(fallback.frame3.right, scale(4) + scale(257));
+  EXPECT_EQ(fallback.calcola4.left, scale(280 + 184));
+  EXPECT_EQ(fallback.calcola4.top, scale(200 + 136));
+  EXPECT_EQ(fallback.calcola4.bottom - fallback.calcola4.top, scale(25));
+  EXPECT_EQ(fallback.list2.left, scale(280 + 168));
+  EXPECT_EQ(fallback.list2.top, scale(12 + 28));
+
+  EXPECT_EQ(perMonitor.dpi, fallback.dpi);
+  for (auto [a, b] : {std::pair{fallback.client, perMonitor.client}, std::pair{fallback.frame3, perMonitor.frame3},
+                      std::pair{fallback.calcola4, perMonitor.calcola4}, std::pair{fallback.list2, perMonitor.list2}})
+    EXPECT_TRUE(EqualRect(&a, &b));
 }
 
 }  // namespace

@@ -106,14 +106,23 @@ TEST_F(CertificateTest, UnlockingDoubleClickMakesOnlyThreeBoxesEditableAndNeverO
   for (int box : kBoxes) EXPECT_FALSE(main.IsReadOnly(box));
 }
 
-TEST_F(CertificateTest, DoubleClicksInsidePanelsDoNotCount) {
+TEST_F(CertificateTest, OnlyTheEnabledPanelKeepsItsDoubleClicks) {
   AllListsOnTen();  // panel 4 is the active one now
-  DoubleClickAt(100, 30);   // inside the disabled panel 1, on its empty area
-  DoubleClickAt(400, 330);  // inside the enabled panel 4
-  DoubleClickAt(200, 100);  // over a disabled box of panel 1
+  DoubleClickAt(400, 330);  // inside the enabled panel 4, on its empty area
   for (int box : kBoxes) EXPECT_TRUE(main.IsReadOnly(box));
-  DoubleClickAt(2, 100);  // the left margin
+  DoubleClickAt(100, 30);  // inside the disabled panel 1: the window's surface
   for (int box : kBoxes) EXPECT_FALSE(main.IsReadOnly(box));
+}
+
+// A disabled control takes no mouse input: a real double-click on a box of a
+// disabled panel reaches the window beneath it, as on Windows.
+TEST_F(CertificateTest, RealDoubleClickOnADisabledBoxIsTheWindows) {
+  AllListsOnTen();
+  HWND box = main.Control(txtIstruzioniNormali);
+  ASSERT_FALSE(IsWindowEnabled(box));
+  zxtest::MouseDoubleClick(box);
+  zxtest::Pump(60);
+  for (int b : kBoxes) EXPECT_FALSE(main.IsReadOnly(b));
 }
 
 TEST_F(CertificateTest, WordsMustBeExactAndInTheirOwnBoxes) {

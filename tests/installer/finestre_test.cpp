@@ -3,7 +3,11 @@
 // in-memory file system.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <cstdlib>
+#include <vector>
 
 
 #include "Collegamento_percorsi.h"
@@ -34,6 +38,18 @@ LOGFONTW FontOf(HWND control) {
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
   return lf;
 }
+
+// Another top-level window made active, as when the user is in another
+// program: the installer's windows must not take it as their owner.
+struct AltraFinestra {
+  AltraFinestra()
+      : hwnd(CreateWindowExW(0, L"STATIC", L"altra", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                             nullptr, nullptr, nullptr)) {
+    SetActiveWindow(hwnd);
+  }
+  ~AltraFinestra() { DestroyWindow(hwnd); }
+  HWND hwnd;
+};
 
 class Finestre : public ::testing::Test {
  protected:
@@ -148,6 +164,8 @@ TEST_F(Finestre, BackgroundTimerOpensTheInformationPageOnceWhileTheFlagIsSet) {
   Schermata().Show();
   zxtest::Pump(250);
   EXPECT_EQ(opened, 0) << "the flag is still False";
+  AltraFinestra altra;
+  ASSERT_EQ(GetActiveWindow(), altra.hwnd);
   Module1::MostraPercorso = true;
   flagSet = GetTickCount64();
   forms::PumpUntil([&] { return opened > 0; }, 2000);
@@ -168,6 +186,7 @@ TEST_F(Finestre, AnnullaOnTheInformationPageAsksAndEndsOnlyOnYes) {
   EXPECT_EQ(seams.Shown()[0].text, L"Si vuole veramente uscire dall'Velisca?");
   EXPECT_EQ(seams.Shown()[0].title, L"Uscire dall'installazione?");
   EXPECT_EQ(seams.Shown()[0].style, 68u);
+  EXPECT_EQ(seams.Shown()[0].owner, Percorso().hwnd());
   EXPECT_EQ(seams.Ends(), 0);
   EXPECT_TRUE(IsWindowVisible(Percorso().hwnd()));
   seams.Answer(IDYES);
@@ -206,6 +225,7 @@ TEST_F(Installazione, InstallaUnloadsThePageThenTheFirstTickInstalls) {
   bool checked = false;
   forms::SetModalHandler([&](forms::Form& f) {
     if (&f == &Percorso()) {
+      AltraFinestra altra;
       Percorso().cmdInstalla_Click();
       return;
     }
@@ -232,6 +252,7 @@ TEST_F(Installazione, InstallaUnloadsThePageThenTheFirstTickInstalls) {
     EXPECT_EQ(seams.Shown()[0].title, L"Complimenti!");
     EXPECT_EQ(seams.Shown()[0].text, L"L'installazione è stata portata a termine");
     EXPECT_EQ(seams.Shown()[0].style, 64u);
+    EXPECT_EQ(seams.Shown()[0].owner, st.hwnd());
     ASSERT_EQ(during.size(), 1u);
     EXPECT_EQ(during[0], (std::pair<int, std::wstring>{8, L"c:\\windows\\system32\\COMDLG32.OCX"}));
     EXPECT_EQ(seams.Ends(), 1);
@@ -262,6 +283,34 @@ TEST_F(Installazione, CancelBeforeTheFirstTickPausesAndNoResumes) {
   forms::PumpUntil([&] { return seams.Shown().size() == 2; }, 2000);
   ASSERT_EQ(seams.Shown().size(), 2u);
   EXPECT_EQ(seams.Shown()[1].title, L"Complimenti!");
+}
+
+LRESULT CALLBACK RecordPositions(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR log) {
+  if (msg == PBM_SETPOS) reinterpret_cast<std::vector<WPARAM>*>(log)->push_back(wp);
+  return DefSubclassProc(h, msg, wp, lp);
+}
+
+// Each value reaches the bar from one above it: a themed bar draws a value
+// that moves back at once, where it would glide towards a higher one on a
+// timer the installation's single tick never lets run.
+TEST_F(Installazione, EachStepReachesTheBarFromAbove) {
+  frmStatoIstallazione& st = Stato();
+  st.Show();
+  zxtest::Activate(st.hwnd());
+  ASSERT_EQ(st.Massimo(), 8);
+  std::vector<WPARAM> positions;
+  HWND bar = st.Control(frmStatoIstallazione::PrbStato);
+  ASSERT_TRUE(SetWindowSubclass(bar, &RecordPositions, 7, reinterpret_cast<DWORD_PTR>(&positions)));
+  for (int step = 1; step <= 8; ++step) {
+    positions.clear();
+    st.MostraAvanzamento(step, L"passo");
+    EXPECT_EQ(st.Valore(), step);
+    EXPECT_EQ(st.Massimo(), 8);
+    ASSERT_GE(positions.size(), 2u) << step;
+    EXPECT_EQ(positions.back(), static_cast<WPARAM>(step));
+    EXPECT_EQ(positions[positions.size() - 2], static_cast<WPARAM>(step + 1));
+  }
+  RemoveWindowSubclass(bar, &RecordPositions, 7);
 }
 
 }  // namespace

@@ -229,18 +229,25 @@ void PressKey(WORD vk, bool ctrl, bool shift) {
 
 void Click(HWND control) { PostMessageW(control, BM_CLICK, 0, 0); }
 
-void MouseClick(HWND hwnd) {
+namespace {
+// Left clicks at the middle of a window, through the mouse input.
+void MouseClicks(HWND hwnd, int clicks) {
   RECT r{};
   GetWindowRect(hwnd, &r);
   SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   Pump(30);
-  std::vector<INPUT> inputs(2);
-  inputs[0].type = inputs[1].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  std::vector<INPUT> inputs(2 * static_cast<size_t>(clicks));
+  for (size_t i = 0; i < inputs.size(); ++i) {
+    inputs[i].type = INPUT_MOUSE;
+    inputs[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  }
   Send(inputs);
   Pump(50);
 }
+}  // namespace
+
+void MouseClick(HWND hwnd) { MouseClicks(hwnd, 1); }
+void MouseDoubleClick(HWND hwnd) { MouseClicks(hwnd, 2); }
 
 std::wstring WindowsPath(std::wstring path) {
   if (!path.empty() && path[0] == L'/') path = L"Z:" + path;

@@ -94,6 +94,7 @@ void PressKey(WORD vk, bool ctrl = false, bool shift = false);
 void Click(HWND control);
 // A real left click at the middle of a window, through the mouse input.
 void MouseClick(HWND hwnd);
+void MouseDoubleClick(HWND hwnd);
 
 // A Windows path for a file the build names with a Unix path (Wine's Z: drive).
 std::wstring WindowsPath(std::wstring path);

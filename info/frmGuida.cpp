@@ -5,11 +5,10 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
+#include <exception>
+#include <optional>
 
+#include "Dpi.h"
 #include "help_viewer_rules.h"
 #include "hlp_rtf.h"
 #include "resource.h"
@@ -27,19 +26,23 @@ bool RichEditAvailable() {
   return module != nullptr;
 }
 
-std::string ReadWhole(const std::filesystem::path& path) {
-  constexpr std::uintmax_t kLargest = 16 * 1024 * 1024;  // far above any help file of ours
-  if (std::filesystem::file_size(path) > kLargest) throw std::runtime_error("file troppo grande");
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("file illeggibile");
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-UINT SystemDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+// A whole file, or nothing when it is missing, unreadable or larger than
+// any help file of ours.
+std::optional<std::string> ReadWhole(const std::wstring& path) {
+  forms::KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) {
+    file.release();
+    return std::nullopt;
+  }
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 16 * 1024 * 1024) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+                         read != bytes.size()))
+    return std::nullopt;
+  return bytes;
 }
 
 HWND CreatePart(HWND parent, int id, DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style) {
@@ -84,14 +87,16 @@ int frmGuida::TopicOf(const zxhelp::HelpTopic* topic) const {
 
 // Without a contents file the "Sommario" lists every topic of the help file.
 bool frmGuida::Read(const std::wstring& helpFile) {
+  const auto hlp = ReadWhole(helpFile);
+  if (!hlp) return false;
+  const std::size_t dot = helpFile.find_last_of(L'.');
+  const auto cnt = ReadWhole(helpFile.substr(0, dot == std::wstring::npos ? helpFile.size() : dot) + L".cnt");
   try {
-    doc_ = zxhelp::ReadHelpDocument(ReadWhole(helpFile));
-    std::filesystem::path cnt(helpFile);
-    cnt.replace_extension(L".cnt");
+    doc_ = zxhelp::ReadHelpDocument(*hlp);
     contents_.clear();
     contentTopics_.clear();
-    if (std::filesystem::exists(cnt)) {
-      contents_ = zxhelp::ReadContentsFile(ReadWhole(cnt)).entries;
+    if (cnt) {
+      contents_ = zxhelp::ReadContentsFile(*cnt).entries;
       for (const zxhelp::ContentsEntry& e : contents_)
         contentTopics_.push_back(e.IsBook() ? -1 : TopicOf(doc_.TopicOfContext(e.context)));
     } else {
@@ -101,13 +106,13 @@ bool frmGuida::Read(const std::wstring& helpFile) {
       }
     }
     return true;
-  } catch (...) {  // damaged, truncated, foreign or unreadable: nothing is shown
+  } catch (const std::exception&) {  // damaged, truncated or foreign: nothing is shown
     return false;
   }
 }
 
 void frmGuida::Form_Load() {
-  dpi_ = Dpi();
+  dpi_ = forms::dpi::ForWindow(hwnd());
   CreateParts();
   ApplyFonts();
   FillContents();
@@ -145,7 +150,7 @@ void frmGuida::CreateParts() {
 }
 
 void frmGuida::ApplyFonts() {
-  const UINT systemDpi = SystemDpi();
+  const UINT systemDpi = forms::dpi::ForSystem();
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   LOGFONTW lf{};

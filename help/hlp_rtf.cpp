@@ -1,6 +1,8 @@
 #include "hlp_rtf.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace zxhelp {
 namespace {
@@ -28,11 +30,20 @@ void AppendEscaped(std::string& out, const std::string& text) {
   }
 }
 
-std::string Header(const HelpDocument& doc) {
+// One font table entry per face, in order of first use: the file's fonts
+// differ in size, weight and colour, which the text sets itself.
+std::vector<std::string> Faces(const HelpDocument& doc) {
+  std::vector<std::string> faces;
+  for (const HelpFont& f : doc.fonts)
+    if (std::find(faces.begin(), faces.end(), f.face) == faces.end()) faces.push_back(f.face);
+  return faces;
+}
+
+std::string Header(const HelpDocument& doc, const std::vector<std::string>& faces) {
   std::string out = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl";
-  for (std::size_t i = 0; i < doc.fonts.size(); ++i) {
+  for (std::size_t i = 0; i < faces.size(); ++i) {
     out += "{\\f" + std::to_string(i) + "\\fnil\\fcharset0 ";
-    AppendEscaped(out, doc.fonts[i].face);
+    AppendEscaped(out, faces[i]);
     out += ";}";
   }
   out += "}{\\colortbl;";
@@ -44,7 +55,8 @@ std::string Header(const HelpDocument& doc) {
 }  // namespace
 
 std::string TopicToRtf(const HelpDocument& doc, const HelpTopic& topic) {
-  std::string out = Header(doc);
+  const std::vector<std::string> faces = Faces(doc);
+  std::string out = Header(doc, faces);
   for (const HelpParagraph& p : topic.paragraphs) {
     out += "\\pard\\sb" + std::to_string(Twips(p.spaceAbove)) + "\\sa" + std::to_string(Twips(p.spaceBelow)) +
            "\\li" + std::to_string(Twips(p.leftIndent)) + "\\ri" + std::to_string(Twips(p.rightIndent)) + "\\fi" +
@@ -56,8 +68,12 @@ std::string TopicToRtf(const HelpDocument& doc, const HelpTopic& topic) {
       static const HelpFont kPlain{"Arial", 20};
       const std::size_t n = s.font < doc.fonts.size() ? s.font : 0;
       const HelpFont& f = n < doc.fonts.size() ? doc.fonts[n] : kPlain;
-      out += "{\\f" + std::to_string(n) + "\\fs" + std::to_string(f.halfPoints ? f.halfPoints : 20) + "\\cf" +
-             std::to_string(n + 1) + (f.bold ? "\\b" : "") + (f.italic ? "\\i" : "") + (f.underline ? "\\ul" : "") + " ";
+      const auto face = std::find(faces.begin(), faces.end(), f.face) - faces.begin();
+      // Every attribute said outright: a reader must not carry one over
+      // from the group before.
+      out += "{\\plain\\f" + std::to_string(face) + "\\fs" + std::to_string(f.halfPoints ? f.halfPoints : 20) + "\\cf" +
+             std::to_string(n + 1) + (f.bold ? "\\b" : "\\b0") + (f.italic ? "\\i" : "\\i0") +
+             (f.underline ? "\\ul" : "\\ulnone") + " ";
       AppendEscaped(out, s.text);
       out += s.lineBreak ? "\\line}" : "}";
     }

@@ -16,7 +16,7 @@
 namespace zornavex {
 namespace {
 
-const forms::FormDesign kDesign{L"", 760, 520, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, IDI_ZORNAVEX,
+const forms::FormDesign kDesign{L"", 840, 540, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, IDI_ZORNAVEX,
                                 forms::Placement::CentreScreen};
 
 // The platform's rich edit control; it stays loaded for the rest of the run,
@@ -185,7 +185,7 @@ void frmGuida::Layout() {
   RECT client{};
   GetClientRect(hwnd(), &client);
   const int margin = Scaled(8), width = client.right, height = client.bottom;
-  const int left = std::max(0, std::min(Scaled(260), width / 2));
+  const int left = std::max(0, std::min(Scaled(320), width / 2));
   const int inside = std::max(0, height - 2 * margin);
   MoveWindow(tab, margin, margin, left, inside, TRUE);
   RECT pane{0, 0, left, inside};

@@ -203,18 +203,21 @@ TEST(ContentsFile, CommandsBooksTopicsAndRefusals) {
 
 TEST(TopicRtf, FontsSpacingEscapesAndLineBreaks) {
   zxhelp::HelpDocument doc;
-  doc.fonts = {{"Arial", 20}, {"Arial", 28, true, false, false, 0, 0, 0x80}};
+  doc.fonts = {{"Arial", 20}, {"Times New Roman", 28, true, false, false, 0, 0, 0x80}, {"Arial", 20, true}};
   zxhelp::HelpTopic topic;
   zxhelp::HelpParagraph item;
   item.leftIndent = 26;
   item.firstLineIndent = -14;
   item.spaceBelow = 4;
-  item.spans = {{1, "Titolo {x}", true}, {0, "\x95 c:\\ \xE8 fine", false}};
+  item.spans = {{1, "Titolo {x}", true}, {0, "\x95 c:\\ \xE8 fine", false}, {2, "!", false}};
   topic.paragraphs.push_back(item);
   const std::string rtf = zxhelp::TopicToRtf(doc, topic);
-  for (const char* part : {"\\ansicpg1252", "{\\f1\\fnil\\fcharset0 Arial;}", "\\red0\\green0\\blue128;",
-                           "\\pard\\sb0\\sa40\\li260\\ri0\\fi-140", "{\\f1\\fs28\\cf2\\b Titolo \\{x\\}\\line}",
-                           "{\\f0\\fs20\\cf1 \\'95 c:\\\\ \\'e8 fine}\\par"})
+  // One font table entry per face; size, weight and colour go with the text.
+  EXPECT_NE(rtf.find("{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}{\\f1\\fnil\\fcharset0 Times New Roman;}}"), std::string::npos)
+      << rtf;
+  for (const char* part : {"\\ansicpg1252", "{\\plain\\f0\\fs20\\cf3\\b\\i0\\ulnone !}\\par", "\\red0\\green0\\blue128;",
+                           "\\pard\\sb0\\sa40\\li260\\ri0\\fi-140", "{\\plain\\f1\\fs28\\cf2\\b\\i0\\ulnone Titolo \\{x\\}\\line}",
+                           "{\\plain\\f0\\fs20\\cf1\\b0\\i0\\ulnone \\'95 c:\\\\ \\'e8 fine}"})
     EXPECT_NE(rtf.find(part), std::string::npos) << part << "\n" << rtf;
   EXPECT_EQ(rtf.back(), '}');
 }

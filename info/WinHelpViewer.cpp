@@ -36,6 +36,11 @@ help::ViewerFile ViewerFileIn(const std::wstring& folder) {
   if (size == 0) return file;
   std::vector<BYTE> info(size);
   if (!GetFileVersionInfoW(path.c_str(), 0, size, info.data())) return file;
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT fixedBytes = 0;
+  if (VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedBytes) && fixed &&
+      fixedBytes >= sizeof(VS_FIXEDFILEINFO))
+    file.fileVersionMajor = HIWORD(fixed->dwFileVersionMS);
   struct Translation {
     WORD language, codePage;
   };

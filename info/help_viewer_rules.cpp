@@ -29,7 +29,7 @@ std::wstring_view Trim(std::wstring_view s) {
 }  // namespace
 
 bool IsPlaceholder(const ViewerFile& file) {
-  return std::any_of(file.descriptions.begin(), file.descriptions.end(),
+  return file.fileVersionMajor >= 10 || std::any_of(file.descriptions.begin(), file.descriptions.end(),
                      [](const std::wstring& d) { return Folded(Trim(d)) == L"windows winhlp32 stub"; });
 }
 

@@ -80,10 +80,14 @@ class OwnHelpWindow : public ::testing::Test {
     if (HWND shown = FindWindowW(L"ZxPlaceholderWinHelp", nullptr)) PostMessageW(shown, WM_CLOSE, 0, 0);
   }
 
+  // The help window once it is shown (it exists, hidden, a moment before).
   HWND PressF1() {
     zxtest::Activate(main);
     zxtest::PressKey(VK_F1);
-    return zxtest::WaitForWindow(program.Id(), L"ZxForm", kCaption, 10000);
+    HWND help = zxtest::WaitForWindow(program.Id(), L"ZxForm", kCaption, 10000);
+    for (int i = 0; help && !IsWindowVisible(help) && i < 100; ++i) zxtest::Pump(50);
+    zxtest::Pump(200);
+    return help;
   }
   int HelpWindows() {
     int n = 0;
@@ -202,6 +206,22 @@ TEST_F(OwnHelpWindow, ChiudiEndsTheProgramWithItsHelpWindow) {
   EXPECT_EQ(*code, 0u);
   EXPECT_FALSE(IsWindow(help));
   EXPECT_FALSE(PlaceholderStarted());
+}
+
+TEST_F(OwnHelpWindow, ATruncatedHelpFileShowsNothingAndTheProgramGoesOn) {
+  const std::wstring installed = kHelpFolder + L"\\ZORNAVEX.hlp";
+  HANDLE file = CreateFileW(installed.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  const bool cut = SetFilePointer(file, 20000, nullptr, FILE_BEGIN) == 20000 && SetEndOfFile(file);
+  CloseHandle(file);
+  ASSERT_TRUE(cut);
+  zxtest::Activate(main);
+  zxtest::PressKey(VK_F1);
+  zxtest::Pump(1500);
+  EXPECT_EQ(HelpWindows(), 0);
+  EXPECT_TRUE(program.Running());
+  EXPECT_FALSE(PlaceholderStarted());
+  EXPECT_TRUE(CopyFileW(g_hlp.c_str(), installed.c_str(), FALSE));
 }
 
 }  // namespace

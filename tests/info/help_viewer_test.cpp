@@ -8,16 +8,19 @@
 namespace zornavex::help {
 namespace {
 
-const ViewerFile kPlaceholder{true, {L"Windows Winhlp32 Stub"}};
-const ViewerFile kViewer{true, {L"Windows Help"}};
-const ViewerFile kAbsent{false, {}};
+const ViewerFile kPlaceholder{true, {L"Windows Winhlp32 Stub"}, 6};
+const ViewerFile kViewer{true, {L"Windows Help"}, 6};
+const ViewerFile kAbsent{false, {}, 0};
 
 TEST(HelpViewerChoice, ThePlaceholderIsKnownByItsDescriptionInAnyLanguageBlock) {
   EXPECT_TRUE(IsPlaceholder(kPlaceholder));
   EXPECT_TRUE(IsPlaceholder({true, {L"Guida di Windows", L"  windows WINHLP32 stub "}}));
   EXPECT_FALSE(IsPlaceholder(kViewer));
-  EXPECT_FALSE(IsPlaceholder({true, {}}));  // no version resource: not known as the placeholder
-  EXPECT_FALSE(IsPlaceholder({true, {L"Windows Winhlp32 Stub v2"}}));
+  EXPECT_FALSE(IsPlaceholder({true, {}, 0}));  // no version resource: not known as the placeholder
+  EXPECT_FALSE(IsPlaceholder({true, {L"Windows Winhlp32 Stub v2"}, 6}));
+  // Version 10 and later: Windows 10 and 11 ship only the placeholder, whatever its description's language.
+  EXPECT_TRUE(IsPlaceholder({true, {L"Stub di Winhlp32 di Windows"}, 10}));
+  EXPECT_FALSE(IsPlaceholder({true, {L"Guida di Windows"}, 6}));  // 8.1's download, also copied onto 10
 }
 
 TEST(HelpViewerChoice, AViewerIsUsedOnlyWhenThereIsOneAndNoPlaceholder) {

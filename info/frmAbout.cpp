@@ -98,7 +98,7 @@ void frmAbout::StartSysInfo() {
   } catch (const std::exception&) {
     started = false;
   }
-  if (!started) forms::ShowMessage(sysinfo::kNotAvailable, kTitoloApplicazione, MB_OK);
+  if (!started) forms::ShowMessage(hwnd(), sysinfo::kNotAvailable, kTitoloApplicazione, MB_OK);
 }
 
 bool frmAbout::GetKeyValue(HKEY root, const std::wstring& keyName, const std::wstring& subKeyRef,

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "Collegamento.h"
+#include "Handles.h"
 
 namespace velisca {
 
@@ -26,6 +27,49 @@ NumeroErrore FileSystemWin32::CopiaFile(const std::wstring& from, const std::wst
 
 NumeroErrore FileSystemWin32::RimuoviCartella(const std::wstring& path) {
   return RemoveDirectoryW(path.c_str()) ? 0 : UltimoErrore();
+}
+
+// A rename within the folder, never a copy: it replaces the destination
+// whole or not at all. Windows refuses to rename over a write-protected file
+// or over one that is open (a running program) with ERROR_ACCESS_DENIED, and
+// the destination stays as it was. ReplaceFileW would instead carry the
+// earlier file's attributes and named streams over to the new one, cannot
+// write through, and on one of its failures leaves no file at the
+// destination at all.
+NumeroErrore FileSystemWin32::Sostituisci(const std::wstring& nuovo, const std::wstring& destinazione) {
+  // Wine renames over a write-protected file like Unix does: refuse it here
+  // as Windows itself does.
+  const DWORD attributi = GetFileAttributesW(destinazione.c_str());
+  if (attributi != INVALID_FILE_ATTRIBUTES && (attributi & FILE_ATTRIBUTE_READONLY)) return ERROR_ACCESS_DENIED;
+  {
+    // The new file's bytes reach the disk before its name does, so that a
+    // power cut just after the rename leaves no empty program behind. A copy
+    // of a write-protected source cannot be opened for writing: it goes as is.
+    const HANDLE h = CreateFileW(nuovo.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      const forms::KernelHandle dati(h);
+      if (!FlushFileBuffers(dati.get())) return UltimoErrore();
+    }
+  }
+  return MoveFileExW(nuovo.c_str(), destinazione.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+             ? 0
+             : UltimoErrore();
+}
+
+NumeroErrore FileSystemWin32::EliminaFile(const std::wstring& path) {
+  // A copy of a write-protected source is write-protected too.
+  const DWORD attributi = GetFileAttributesW(path.c_str());
+  if (attributi == INVALID_FILE_ATTRIBUTES) return UltimoErrore();
+  if ((attributi & FILE_ATTRIBUTE_READONLY) &&
+      !SetFileAttributesW(path.c_str(), attributi & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY)))
+    return UltimoErrore();
+  return DeleteFileW(path.c_str()) ? 0 : UltimoErrore();
+}
+
+// The mark lives in the file's alternate data stream "Zone.Identifier";
+// deleting the stream leaves the file itself alone.
+NumeroErrore FileSystemWin32::RimuoviProvenienza(const std::wstring& path) {
+  return DeleteFileW((path + L":Zone.Identifier").c_str()) ? 0 : UltimoErrore();
 }
 
 std::optional<VersioneFile> FileSystemWin32::Versione(const std::wstring& path) {

@@ -14,6 +14,9 @@ class FileSystemWin32 : public FileSystem {
   NumeroErrore CreaCartella(const std::wstring& path) override;
   NumeroErrore CopiaFile(const std::wstring& from, const std::wstring& to) override;
   NumeroErrore RimuoviCartella(const std::wstring& path) override;
+  NumeroErrore Sostituisci(const std::wstring& nuovo, const std::wstring& destinazione) override;
+  NumeroErrore EliminaFile(const std::wstring& path) override;
+  NumeroErrore RimuoviProvenienza(const std::wstring& path) override;
   std::optional<VersioneFile> Versione(const std::wstring& path) override;
 };
 

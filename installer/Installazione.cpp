@@ -58,7 +58,29 @@ bool TieniControlloEsistente(FileSystem& fs, const std::wstring& sorgente, const
   return esistente && nostro && *esistente > *nostro;
 }
 
+// The whole new file is written beside the destination, then takes its
+// place in one step: a full disk or a cut-off run never leaves a damaged
+// file, and an earlier installation stays as it was when the copy fails.
+// The number is that of the operation that failed.
+NumeroErrore CopiaIntera(FileSystem& fs, const std::wstring& da, const std::wstring& a) {
+  const std::wstring temporaneo = NomeTemporaneo(a);
+  (void)fs.EliminaFile(temporaneo);  // left behind by a run that was cut off
+  NumeroErrore e = fs.CopiaFile(da, temporaneo);
+  if (e == 0) e = fs.Sostituisci(temporaneo, a);
+  if (e != 0) {
+    (void)fs.EliminaFile(temporaneo);
+    return e;
+  }
+  // The copy carries the download's mark along, and with it a security
+  // warning at every start. Where there is no mark, or the file system keeps
+  // none, there is nothing to do.
+  (void)fs.RimuoviProvenienza(a);
+  return 0;
+}
+
 }  // namespace
+
+std::wstring NomeTemporaneo(const std::wstring& destinazione) { return destinazione + L".velisca-tmp"; }
 
 Esito EseguiInstallazione(FileSystem& fs, Scrivania& scrivania, const std::wstring& sorgente,
                           const Avanzamento& avanzamento) {
@@ -72,7 +94,7 @@ Esito EseguiInstallazione(FileSystem& fs, Scrivania& scrivania, const std::wstri
       const std::wstring da = PercorsoSorgente(sorgente, passo.sorgente);
       const bool tieni = passo.destinazione == kControlloInstallato && TieniControlloEsistente(fs, da, passo.destinazione);
       if (!tieni) {
-        if (const NumeroErrore e = fs.CopiaFile(da, passo.destinazione); e != 0) return {false, e};
+        if (const NumeroErrore e = CopiaIntera(fs, da, passo.destinazione); e != 0) return {false, e};
       }
     }
     avanzamento(passo.valore, passo.testo);

@@ -25,8 +25,16 @@ class FileSystem {
   virtual ~FileSystem() = default;
   // One folder level; fails when it exists or its parent is missing.
   virtual NumeroErrore CreaCartella(const std::wstring& path) = 0;
-  // Creates the destination or replaces an existing file of that name.
+  // Creates the destination or replaces an existing file of that name. A
+  // copy cut off halfway leaves what it wrote so far at the destination.
   virtual NumeroErrore CopiaFile(const std::wstring& from, const std::wstring& to) = 0;
+  // Puts a file in the place of another in one step: afterwards the
+  // destination is either the earlier file, untouched, or the whole new one.
+  virtual NumeroErrore Sostituisci(const std::wstring& nuovo, const std::wstring& destinazione) = 0;
+  // Deletes a file the installer wrote itself, even when it is write-protected.
+  virtual NumeroErrore EliminaFile(const std::wstring& path) = 0;
+  // Removes the mark of a file that came from the Internet.
+  virtual NumeroErrore RimuoviProvenienza(const std::wstring& path) = 0;
   // Only an empty folder can be removed.
   virtual NumeroErrore RimuoviCartella(const std::wstring& path) = 0;
   // The version resource of a file; nothing when the file or its resource is missing.
@@ -68,6 +76,10 @@ struct Passo {
   std::wstring testo;         // lblInfo after the step
   int valore;                 // PrbStato after the step
 };
+
+// The name a file is written under, in its destination folder, before it
+// takes the destination's place.
+std::wstring NomeTemporaneo(const std::wstring& destinazione);
 
 // Steps 1 to 8 in their fixed order.
 const std::array<Passo, kNumeroPassi>& Passi();

@@ -1,5 +1,6 @@
 // An in-memory file system that fails the way the Windows file layer does,
-// with the same error codes.
+// with the same error codes: a copy onto a full disk stops halfway and leaves
+// what it wrote, a rename refuses a write-protected or open destination.
 #pragma once
 
 #include <map>
@@ -12,8 +13,8 @@
 
 namespace velisca::test {
 
-constexpr NumeroErrore kNonTrovato = 2, kPercorsoNonTrovato = 3, kCondivisione = 32, kEsiste = 183,
-                       kNonVuota = 145;
+constexpr NumeroErrore kNonTrovato = 2, kPercorsoNonTrovato = 3, kAccessoNegato = 5, kCondivisione = 32,
+                       kDiscoPieno = 112, kEsiste = 183, kNonVuota = 145, kFunzioneNonValida = 1;
 
 class FakeFileSystem : public FileSystem {
  public:
@@ -45,10 +46,50 @@ class FakeFileSystem : public FileSystem {
     if (!files_.count(s)) return folders_.count(Parent(s)) ? kNonTrovato : kPercorsoNonTrovato;
     if (!folders_.count(Parent(d))) return kPercorsoNonTrovato;
     if (locked.count(d)) return kCondivisione;
+    if (readOnly.count(d)) return kAccessoNegato;
+    const std::string content = files_[s];
+    files_[d].clear();  // opened and truncated before a byte is written
+    versions_.erase(d);
+    marked.erase(d);
+    if (capacity) {
+      const std::size_t free = *capacity - Used();
+      if (content.size() > free) {
+        files_[d] = content.substr(0, free);
+        return kDiscoPieno;
+      }
+    }
+    files_[d] = content;
+    if (auto v = versions_.find(s); v != versions_.end()) versions_[d] = v->second;
+    if (marked.count(s)) marked.insert(d);
+    return 0;
+  }
+  NumeroErrore Sostituisci(const std::wstring& nuovo, const std::wstring& destinazione) override {
+    calls.push_back(L"move " + nuovo + L" " + destinazione);
+    const std::wstring s = Key(nuovo), d = Key(destinazione);
+    if (!files_.count(s)) return kNonTrovato;
+    if (!folders_.count(Parent(d))) return kPercorsoNonTrovato;
+    // Without POSIX semantics a file with open handles cannot be replaced.
+    if (readOnly.count(d) || locked.count(d)) return kAccessoNegato;
     files_[d] = files_[s];
     versions_.erase(d);
     if (auto v = versions_.find(s); v != versions_.end()) versions_[d] = v->second;
+    marked.erase(d);
+    if (marked.count(s)) marked.insert(d);
+    Forget(s);
     return 0;
+  }
+  NumeroErrore EliminaFile(const std::wstring& path) override {
+    calls.push_back(L"del " + path);
+    const std::wstring k = Key(path);
+    if (!files_.count(k)) return folders_.count(Parent(k)) ? kNonTrovato : kPercorsoNonTrovato;
+    if (locked.count(k)) return kCondivisione;
+    Forget(k);
+    return 0;
+  }
+  NumeroErrore RimuoviProvenienza(const std::wstring& path) override {
+    calls.push_back(L"unmark " + path);
+    if (withoutStreams) return kFunzioneNonValida;
+    return marked.erase(Key(path)) ? 0 : kNonTrovato;
   }
   NumeroErrore RimuoviCartella(const std::wstring& path) override {
     calls.push_back(L"rd " + path);
@@ -75,16 +116,39 @@ class FakeFileSystem : public FileSystem {
   }
   void RemoveFile(const std::wstring& path) { files_.erase(Key(path)); }
   bool HasFolder(const std::wstring& path) const { return folders_.count(Key(path)) != 0; }
+  // Names of the files directly inside a folder.
+  std::set<std::wstring> FilesIn(const std::wstring& folder) const {
+    std::set<std::wstring> out;
+    for (const auto& [f, content] : files_)
+      if (Parent(f) == Key(folder)) out.insert(f.substr(f.find_last_of(L'\\') + 1));
+    return out;
+  }
+  std::size_t Used() const {
+    std::size_t used = 0;
+    for (const auto& [f, content] : files_) used += content.size();
+    return used;
+  }
   std::optional<std::string> Content(const std::wstring& path) const {
     auto it = files_.find(Key(path));
     if (it == files_.end()) return std::nullopt;
     return it->second;
   }
 
-  std::set<std::wstring> locked;  // keys of files held open without sharing
+  std::set<std::wstring> locked;    // keys of files held open without sharing
+  std::set<std::wstring> readOnly;  // keys of write-protected files
+  std::set<std::wstring> marked;    // keys of files carrying the download mark
+  bool withoutStreams = false;      // a file system that keeps no such mark
+  std::optional<std::size_t> capacity;  // bytes all files together may take
   std::vector<std::wstring> calls;
 
  private:
+  void Forget(const std::wstring& k) {
+    files_.erase(k);
+    versions_.erase(k);
+    marked.erase(k);
+    readOnly.erase(k);
+  }
+
   std::set<std::wstring> folders_;
   std::map<std::wstring, std::string> files_;
   std::map<std::wstring, VersioneFile> versions_;

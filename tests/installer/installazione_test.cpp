@@ -178,17 +178,107 @@ INSTANTIATE_TEST_SUITE_P(OgniCopia, FileMancante,
                                            CasoMancante{L"\\ZORNAVEX.cnt", 6, true, true},
                                            CasoMancante{L"\\COMDLG32.OCX", 7, true, true}));
 
-TEST_F(Sequenza, DestinationHeldOpenReportsSharingViolation) {
+TEST_F(Sequenza, DestinationHeldOpenIsNotReplaced) {
   fs.AddFolder(L"C:\\programmi");
   fs.AddFolder(L"C:\\programmi\\Mardol");
   fs.AddFolder(L"C:\\programmi\\Mardol\\ZORNAVEX");
+  fs.AddFolder(L"C:\\programmi\\Mardol\\ZORNAVEX\\Help");
   fs.AddFile(kExe, "old");
+  fs.AddFile(kCnt, "cnt-0");
   fs.locked.insert(FakeFileSystem::Key(kCnt));
   Tick();
   EXPECT_EQ(vista.passi.back().first, 6);
   ASSERT_EQ(vista.boxes.size(), 1u);
-  EXPECT_NE(vista.boxes[0].testo.find(L"\r\n\r\nNumero 32"), std::wstring::npos);
+  // The new file is whole beside it; the rename over an open file is refused.
+  EXPECT_NE(vista.boxes[0].testo.find(L"\r\n\r\nNumero 5"), std::wstring::npos);
+  EXPECT_EQ(fs.Content(kCnt), "cnt-0");
   EXPECT_EQ(fs.Content(kExe), "exe-1");  // the copies made before stay
+}
+
+// A copy that fails leaves no file of its own behind, and an earlier file
+// at the destination exactly as it was.
+TEST_F(Sequenza, DiskFullOnAFreshSystemLeavesNothingAndRemovesBothFolders) {
+  fs.capacity = fs.Used() + 3;  // "exe-1" does not fit
+  Tick();
+  EXPECT_EQ(vista.passi.back().first, 4);
+  EXPECT_EQ(vista.boxes.at(0).testo, TestoErrore(112));
+  EXPECT_FALSE(fs.HasFolder(L"C:\\programmi\\Mardol\\ZORNAVEX\\Help"));
+  EXPECT_FALSE(fs.HasFolder(L"C:\\programmi\\Mardol\\ZORNAVEX"));
+  EXPECT_TRUE(fs.HasFolder(L"C:\\programmi\\Mardol"));
+  EXPECT_TRUE(fs.FilesIn(L"C:\\programmi\\Mardol").empty());
+  EXPECT_TRUE(scrivania.fatti.empty());
+}
+
+enum class Guasto { DiscoPieno, SolaLettura };
+struct CasoSostituzione {
+  std::wstring destinazione;
+  const wchar_t* sorgente;
+  Guasto guasto;
+  NumeroErrore numero;
+  int ultimoValore;
+};
+
+class SopraInstallazione : public Sequenza, public ::testing::WithParamInterface<CasoSostituzione> {};
+
+TEST_P(SopraInstallazione, FailedCopyKeepsTheEarlierFile) {
+  const CasoSostituzione& caso = GetParam();
+  Tick();  // the earlier installation
+  vista = FakeVista{};
+  scrivania.fatti.clear();
+  const std::wstring chiave = FakeFileSystem::Key(caso.destinazione);
+  const std::string prima = *fs.Content(caso.destinazione);
+  const auto versionePrima = fs.Versione(caso.destinazione);
+  fs.AddFile(kSetup + caso.sorgente, "a new and much larger file", VersioneFile{2, 0, 0, 7});
+  switch (caso.guasto) {
+    case Guasto::DiscoPieno: fs.capacity = fs.Used() + 8; break;
+    case Guasto::SolaLettura: fs.readOnly.insert(chiave); break;
+  }
+  Tick();
+
+  EXPECT_EQ(vista.boxes.at(0).testo, TestoErrore(caso.numero));
+  EXPECT_EQ(vista.passi.back().first, caso.ultimoValore);
+  EXPECT_EQ(fs.Content(caso.destinazione), prima);
+  EXPECT_EQ(fs.Versione(caso.destinazione), versionePrima);
+  const std::wstring cartella = FakeFileSystem::Parent(chiave);
+  for (const std::wstring& f : fs.FilesIn(cartella))
+    EXPECT_EQ(f.find(L"velisca-tmp"), std::wstring::npos) << "left behind: " << f;
+  EXPECT_TRUE(fs.HasFolder(L"C:\\programmi\\Mardol\\ZORNAVEX\\Help"));
+  EXPECT_TRUE(scrivania.fatti.empty());
+  EXPECT_EQ(vista.fine, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OgniGuasto, SopraInstallazione,
+    ::testing::Values(CasoSostituzione{kExe, L"\\ZORNAVEX.exe", Guasto::DiscoPieno, 112, 4},
+                      CasoSostituzione{kExe, L"\\ZORNAVEX.exe", Guasto::SolaLettura, 5, 4},
+                      CasoSostituzione{kHlp, L"\\ZORNAVEX.hlp", Guasto::DiscoPieno, 112, 5},
+                      CasoSostituzione{kOcx, L"\\COMDLG32.OCX", Guasto::SolaLettura, 5, 7}));
+
+TEST_F(Sequenza, DownloadMarkIsRemovedFromEveryInstalledFile) {
+  for (const bool senzaFlussi : {false, true}) {
+    fs.withoutStreams = senzaFlussi;
+    for (const wchar_t* f : {L"\\ZORNAVEX.exe", L"\\ZORNAVEX.hlp", L"\\ZORNAVEX.cnt", L"\\COMDLG32.OCX"})
+      fs.marked.insert(FakeFileSystem::Key(kSetup + f));
+    FakeVista v;
+    Installatore(fs, scrivania, kSetup, v).Timer1_Timer();
+    EXPECT_EQ(v.boxes.at(0).titolo, L"Complimenti!") << senzaFlussi;
+    EXPECT_EQ(v.passi.size(), 8u);
+    for (const std::wstring& f : {kExe, kHlp, kCnt, kOcx})
+      EXPECT_EQ(fs.marked.count(FakeFileSystem::Key(f)), senzaFlussi ? 1u : 0u) << f;
+    EXPECT_EQ(fs.Content(kOcx), "ocx-1");
+  }
+}
+
+TEST_F(Sequenza, TemporaryFileOfACutOffRunIsReplaced) {
+  Tick();
+  const std::wstring resto = NomeTemporaneo(kExe);
+  fs.AddFile(resto, "exe-");
+  fs.readOnly.insert(FakeFileSystem::Key(resto));
+  FakeVista v;
+  Installatore(fs, scrivania, kSetup, v).Timer1_Timer();
+  EXPECT_EQ(v.boxes.at(0).titolo, L"Complimenti!");
+  EXPECT_EQ(fs.Content(kExe), "exe-1");
+  EXPECT_FALSE(fs.Content(resto));
 }
 
 TEST_F(Sequenza, InstallingOverAnEarlierInstallationReplacesTheFiles) {

@@ -70,6 +70,80 @@ TEST(FileLayer, ReportsTheWin32CodeOfEachFailure) {
   RemoveDirectoryW(dir.c_str());
 }
 
+// The steps of a copy that never damages its destination.
+TEST(FileLayer, ReplacesInOneStepAndRefusesProtectedOrOpenFiles) {
+  FileSystemWin32 fs;
+  const std::wstring dir = TempFolder(L"velisca-replace");
+  const std::wstring nuovo = dir + L"\\new.tmp", dest = dir + L"\\dest.bin";
+  Write(dest, "earlier");
+  Write(nuovo, "whole new file");
+  EXPECT_EQ(fs.Sostituisci(nuovo, dest), 0);
+  EXPECT_EQ(Read(dest), "whole new file");
+  EXPECT_EQ(GetFileAttributesW(nuovo.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(fs.Sostituisci(nuovo, dest), ERROR_FILE_NOT_FOUND);
+
+  // A write-protected destination stays; so does the new file, which the
+  // installer then deletes although it carries its source's protection.
+  Write(nuovo, "second");
+  ASSERT_TRUE(SetFileAttributesW(dest.c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(SetFileAttributesW(nuovo.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(fs.Sostituisci(nuovo, dest), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(Read(dest), "whole new file");
+  EXPECT_EQ(fs.EliminaFile(nuovo), 0);
+  EXPECT_EQ(GetFileAttributesW(nuovo.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(fs.EliminaFile(nuovo), ERROR_FILE_NOT_FOUND);
+  ASSERT_TRUE(SetFileAttributesW(dest.c_str(), FILE_ATTRIBUTE_NORMAL));
+
+  // A file held open, as a running program's is, cannot be replaced.
+  Write(nuovo, "third");
+  {
+    forms::KernelHandle held(CreateFileW(dest.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(fs.Sostituisci(nuovo, dest), ERROR_ACCESS_DENIED);
+  }
+  EXPECT_EQ(Read(dest), "whole new file");
+  EXPECT_EQ(fs.EliminaFile(nuovo), 0);
+
+  // The copy of a write-protected source still takes its place.
+  Write(nuovo, "from a write-protected source");
+  ASSERT_TRUE(SetFileAttributesW(nuovo.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(fs.Sostituisci(nuovo, dest), 0);
+  EXPECT_EQ(Read(dest), "from a write-protected source");
+  SetFileAttributesW(dest.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(dest.c_str());
+  RemoveDirectoryW(dir.c_str());
+}
+
+// Removing the download mark touches nothing else, and a file without one
+// (or a file system without streams) only answers with a number. Wine 8 keeps
+// no streams: it makes "ZORNAVEX.exe:Zone.Identifier" a file of its own
+// beside the program, which a copy does not carry along.
+TEST(FileLayer, RemovesTheDownloadMark) {
+  FileSystemWin32 fs;
+  const std::wstring dir = TempFolder(L"velisca-mark");
+  const std::wstring file = dir + L"\\ZORNAVEX.exe", mark = file + L":Zone.Identifier";
+  Write(file, "program");
+  EXPECT_NE(fs.RimuoviProvenienza(file), 0);
+  EXPECT_EQ(Read(file), "program");
+  DWORD streamError = 0;
+  {
+    forms::KernelHandle stream(CreateFileW(mark.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    if (stream.get() == INVALID_HANDLE_VALUE)
+      streamError = GetLastError();
+    else
+      ASSERT_TRUE(WriteFile(stream.get(), "[ZoneTransfer]\r\nZoneId=3\r\n", 26, &written, nullptr));
+  }
+  if (streamError == 0) {
+    EXPECT_EQ(fs.RimuoviProvenienza(file), 0);
+    EXPECT_EQ(GetFileAttributesW(mark.c_str()), INVALID_FILE_ATTRIBUTES);
+  }
+  EXPECT_EQ(Read(file), "program");
+  DeleteFileW(file.c_str());
+  RemoveDirectoryW(dir.c_str());
+  if (streamError != 0) GTEST_SKIP() << "this file system keeps no streams (error " << streamError << " creating one)";
+}
+
 TEST(FileLayer, ReadsVersionResources) {
   FileSystemWin32 fs;
   wchar_t system[MAX_PATH]{};

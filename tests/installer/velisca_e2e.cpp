@@ -8,6 +8,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -63,6 +64,7 @@ std::wstring Shortcut() { return Desktop() + L"\\ZORNAVEX.lnk"; }
 // Everything an installation may have left, so that each case starts afresh.
 void Uninstall() {
   for (const wchar_t* f : {L"\\ZORNAVEX.hlp", L"\\ZORNAVEX.cnt"}) DeleteFileW((kGuida + f).c_str());
+  SetFileAttributesW((kProgramma + L"\\ZORNAVEX.exe").c_str(), FILE_ATTRIBUTE_NORMAL);
   DeleteFileW((kProgramma + L"\\ZORNAVEX.exe").c_str());
   for (const wchar_t* d : {L"C:\\programmi\\Mardol\\ZORNAVEX\\Help", L"C:\\programmi\\Mardol\\ZORNAVEX",
                            L"C:\\programmi\\Mardol", L"C:\\programmi"})
@@ -83,9 +85,9 @@ struct Cartella {
   std::wstring Path(const wchar_t* name) const { return dir + L"\\" + name; }
 };
 
-// A setup folder of its own for a case, without the file named by `missing`.
-Cartella MakeSetup(const wchar_t* name, const wchar_t* missing = nullptr, const char* tag = "1") {
-  Cartella s{std::wstring(L"C:\\setup-") + name};
+// A setup folder for a case, without the file named by `missing`.
+Cartella MakeSetupIn(const std::wstring& dir, const wchar_t* missing = nullptr, const char* tag = "1") {
+  Cartella s{dir};
   CreateDirectoryW(s.dir.c_str(), nullptr);
   const std::pair<const wchar_t*, std::wstring> built[] = {
       {L"Velisca.exe", Env(L"VELISCA_EXE")}, {L"ZORNAVEX.exe", Env(L"ZORNAVEX_EXE")}, {L"COMDLG32.OCX", Env(L"OCX")}};
@@ -100,6 +102,9 @@ Cartella MakeSetup(const wchar_t* name, const wchar_t* missing = nullptr, const 
     Write(s.Path(file), StandIn(tag) + (file[9] == L'h' ? "hlp" : "cnt"));
   }
   return s;
+}
+Cartella MakeSetup(const wchar_t* name, const wchar_t* missing = nullptr, const char* tag = "1") {
+  return MakeSetupIn(std::wstring(L"C:\\setup-") + name, missing, tag);
 }
 
 class EndToEnd : public ::testing::Test {
@@ -312,7 +317,9 @@ INSTANTIATE_TEST_SUITE_P(EachFile, MissingSource,
                                            Missing{L"ZORNAVEX.cnt", true, true},
                                            Missing{L"COMDLG32.OCX", true, true}));
 
-TEST_F(EndToEnd, DestinationHeldOpenReportsThirtyTwo) {
+// The new file is written whole beside it; the rename over a file that is
+// open (as a running program is) is refused, and the earlier file stays.
+TEST_F(EndToEnd, DestinationHeldOpenIsRefusedWithFive) {
   const Cartella s = MakeSetup(L"held");
   for (const wchar_t* d : {L"C:\\programmi", L"C:\\programmi\\Mardol", L"C:\\programmi\\Mardol\\ZORNAVEX"})
     CreateDirectoryW(d, nullptr);
@@ -322,11 +329,12 @@ TEST_F(EndToEnd, DestinationHeldOpenReportsThirtyTwo) {
     forms::KernelHandle held(CreateFileW(exe.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
     const auto box = Install(s);
-    EXPECT_EQ(box.text, Report(32));
+    EXPECT_EQ(box.text, Report(5));
     Close(box, IDOK);
     ExpectExit();
   }
   EXPECT_EQ(Read(exe), "an earlier copy, in use");
+  EXPECT_FALSE(Exists(exe + L".velisca-tmp"));
   EXPECT_FALSE(IsFolder(kGuida));
   EXPECT_TRUE(IsFolder(kProgramma));
   EXPECT_FALSE(Exists(Shortcut()));
@@ -434,6 +442,132 @@ TEST_F(EndToEnd, NoOnTheConfirmationPageEndsAtOnce) {
   zxtest::Click(GetDlgItem(avvio, frmAvvio::cmdNO));
   ExpectExit();
   EXPECT_FALSE(Exists(L"C:\\programmi\\Mardol"));
+}
+
+// The cases below run as an ordinary user of the machine (e2e.sh), where
+// Wine makes write protection and a full disk real.
+std::vector<std::wstring> FilesIn(const std::wstring& dir) {
+  std::vector<std::wstring> out;
+  WIN32_FIND_DATAW d{};
+  HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &d);
+  if (h == INVALID_HANDLE_VALUE) return out;
+  do {
+    if (std::wstring(d.cFileName) != L"." && std::wstring(d.cFileName) != L"..") out.push_back(d.cFileName);
+  } while (FindNextFileW(h, &d));
+  FindClose(h);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// Keeps the shortcut for the lnkinfo check of e2e.sh.
+void KeepShortcut(const wchar_t* name) {
+  CreateDirectoryW(L"C:\\velisca-e2e", nullptr);
+  EXPECT_TRUE(CopyFileW(Shortcut().c_str(), (std::wstring(L"C:\\velisca-e2e\\") + name).c_str(), FALSE));
+}
+
+class UtenteOrdinario : public EndToEnd {
+ protected:
+  // An earlier installation from a setup whose program file is `exe`.
+  void InstallEarlier(const std::string& exe) {
+    const Cartella s = MakeSetup(L"earlier", nullptr, "earlier");
+    Write(s.Path(L"ZORNAVEX.exe"), exe);
+    const auto box = Install(s);
+    ASSERT_EQ(box.title, L"Complimenti!");
+    Close(box, IDOK);
+    ExpectExit();
+    ASSERT_TRUE(Read(kProgramma + L"\\ZORNAVEX.exe") == exe) << "the earlier installation is not in place";
+    DeleteFileW(Shortcut().c_str());
+    process = std::make_unique<zxtest::Process>();
+  }
+  // A failed run over an earlier installation: the report, the earlier
+  // files as they were, nothing of the new copy left, no shortcut.
+  void ExpectEarlierKept(const Cartella& s, int number, const std::string& exe) {
+    const std::string hlp = Read(kGuida + L"\\ZORNAVEX.hlp");
+    const auto box = Install(s);
+    EXPECT_EQ(box.title, L"Errore durante l'installazione");
+    EXPECT_EQ(box.text, Report(number));
+    Close(box, IDOK);
+    ExpectExit();
+    const std::string now = Read(kProgramma + L"\\ZORNAVEX.exe");
+    EXPECT_TRUE(now == exe) << "the earlier program changed: " << now.size() << " bytes, were " << exe.size();
+    EXPECT_EQ(Read(kGuida + L"\\ZORNAVEX.hlp"), hlp);
+    EXPECT_EQ(FilesIn(kProgramma), (std::vector<std::wstring>{L"Help", L"ZORNAVEX.exe"}));
+    EXPECT_TRUE(IsFolder(kGuida));
+    EXPECT_FALSE(Exists(Shortcut()));
+  }
+};
+
+TEST_F(UtenteOrdinario, WriteProtectedEarlierProgramReportsFiveAndStays) {
+  const std::string earlier = Read(Env(L"ZORNAVEX_EXE"));
+  InstallEarlier(earlier);
+  ASSERT_TRUE(SetFileAttributesW((kProgramma + L"\\ZORNAVEX.exe").c_str(), FILE_ATTRIBUTE_READONLY));
+  const Cartella s = MakeSetup(L"protected", nullptr, "second");
+  Write(s.Path(L"ZORNAVEX.exe"), earlier + "a newer build");
+  ExpectEarlierKept(s, 5, earlier);
+  EXPECT_TRUE(GetFileAttributesW((kProgramma + L"\\ZORNAVEX.exe").c_str()) & FILE_ATTRIBUTE_READONLY);
+}
+
+TEST_F(UtenteOrdinario, NonLatinSetupFolderAndHomeInstallByteForByte) {
+  const std::wstring home = Env(L"USERPROFILE");
+  ASSERT_NE(Desktop().find(L"Niccol\u00f2 B\u00e0rbera"), std::wstring::npos) << "desktop: " << Desktop();
+  const Cartella s = MakeSetupIn(home + L"\\Scaricati \u00e0\u00e8\u00ec\u00f2\u00f9 \u20ac \u0417\u0430\u0433\u0440\u0443\u0437\u043a\u0438");
+  const auto box = Install(s);
+  EXPECT_EQ(box.title, L"Complimenti!");
+  EXPECT_EQ(box.text, kSuccessText);
+  Close(box, IDOK);
+  ExpectExit();
+  ExpectInstalledFrom(s);
+  EXPECT_EQ(Read(kOcx), Read(s.Path(L"COMDLG32.OCX")));
+  ASSERT_TRUE(Exists(Shortcut()));
+  KeepShortcut(L"ZORNAVEX-non-latin.lnk");
+}
+
+// C:\programmi\Mardol is a small file system of its own here (e2e.sh).
+class DiscoPieno : public UtenteOrdinario {
+ protected:
+  void SetUp() override {
+    UtenteOrdinario::SetUp();
+    ULARGE_INTEGER free{};
+    if (!GetDiskFreeSpaceExW(L"C:\\programmi\\Mardol\\", &free, nullptr, nullptr) || free.QuadPart > (1u << 20))
+      GTEST_SKIP() << "C:\\programmi\\Mardol is not a small file system";
+    free_ = free.QuadPart;
+  }
+  // The program file padded beyond the free space; the padding is data
+  // after the image, which the program ignores.
+  std::string LargerThanFreeSpace() const {
+    std::string exe = Read(Env(L"ZORNAVEX_EXE"));
+    while (exe.size() <= free_ + 4096) exe += StandIn("padding");
+    return exe;
+  }
+  std::uint64_t free_ = 0;
+};
+
+TEST_F(DiscoPieno, FirstInstallationLeavesNothingBehind) {
+  const Cartella s = MakeSetup(L"full-disk");
+  Write(s.Path(L"ZORNAVEX.exe"), LargerThanFreeSpace());
+  const auto box = Install(s);
+  EXPECT_EQ(box.title, L"Errore durante l'installazione");
+  EXPECT_EQ(box.text, Report(ERROR_DISK_FULL));
+  Close(box, IDOK);
+  ExpectExit();
+  EXPECT_FALSE(Exists(kProgramma));
+  EXPECT_FALSE(Exists(kGuida));
+  EXPECT_TRUE(IsFolder(L"C:\\programmi\\Mardol"));
+  EXPECT_TRUE(FilesIn(L"C:\\programmi\\Mardol").empty());
+  EXPECT_FALSE(Exists(Shortcut()));
+}
+
+TEST_F(DiscoPieno, LargerProgramOverAnEarlierInstallationKeepsItByteForByte) {
+  const std::string earlier = StandIn("a small earlier program") + std::string(40000, 'e');
+  InstallEarlier(earlier);
+  ULARGE_INTEGER free{};
+  ASSERT_TRUE(GetDiskFreeSpaceExW(L"C:\\programmi\\Mardol\\", &free, nullptr, nullptr));
+  free_ = free.QuadPart;
+  const Cartella s = MakeSetup(L"full-disk-over");
+  const std::string larger = LargerThanFreeSpace();
+  ASSERT_GT(larger.size(), free_);
+  Write(s.Path(L"ZORNAVEX.exe"), larger);
+  ExpectEarlierKept(s, ERROR_DISK_FULL, earlier);
 }
 
 }  // namespace

@@ -306,6 +306,15 @@ LRESULT frmGuida::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DPICHANGED:
       Form_DpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
       return 0;
+    case WM_CTLCOLORSTATIC:
+      // The label lies on the tab's page, which visual styles (and Wine)
+      // paint in the window colour, not the dialog colour.
+      if (reinterpret_cast<HWND>(lp) == Part(lblParola)) {
+        SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_WINDOW));
+        SetTextColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_WINDOWTEXT));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+      }
+      break;
     case WM_NOTIFY: {
       const auto* n = reinterpret_cast<const NMHDR*>(lp);
       if (n->idFrom == tabSchede && n->code == TCN_SELCHANGE) tabSchede_Click();

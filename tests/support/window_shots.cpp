@@ -177,6 +177,13 @@ void ShootOwnHelp(const std::wstring& exe) {
   SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, book));
   zxtest::Activate(help);
   Save(help, L"zornavex-helpwindow");
+  // "Indice", by the keyboard: to the tabs, the next tab, the word box.
+  zxtest::PressKey(VK_TAB, false, true);
+  zxtest::PressKey(VK_RIGHT);
+  zxtest::PressKey(VK_TAB);
+  zxtest::TypeText(L"presc");
+  zxtest::PressKey(VK_RETURN);
+  Save(help, L"zornavex-helpwindow-indice");
   PostMessageW(main, WM_CLOSE, 0, 0);
   p.WaitExit(5000);
 }

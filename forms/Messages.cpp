@@ -5,6 +5,7 @@ namespace forms {
 namespace {
 MessageHandler g_messageHandler;
 std::function<void()> g_endHandler;
+std::function<void()> g_beforeEnd;
 }  // namespace
 
 int ShowMessage(std::wstring_view text, std::wstring_view title, UINT style) {
@@ -23,6 +24,7 @@ int ShowMessage(HWND owner, std::wstring_view text, std::wstring_view title, UIN
 void SetMessageHandler(MessageHandler handler) { g_messageHandler = std::move(handler); }
 
 void EndProgram() {
+  if (g_beforeEnd) g_beforeEnd();
   if (g_endHandler) {
     g_endHandler();
     return;
@@ -31,5 +33,7 @@ void EndProgram() {
 }
 
 void SetEndHandler(std::function<void()> handler) { g_endHandler = std::move(handler); }
+
+void SetBeforeEnd(std::function<void()> callback) { g_beforeEnd = std::move(callback); }
 
 }  // namespace forms

@@ -32,4 +32,8 @@ void SetMessageHandler(MessageHandler handler);
 void EndProgram();
 void SetEndHandler(std::function<void()> handler);
 
+// Runs first whenever the program ends, before the end handler or the exit:
+// code that opened windows outside the forms (a help viewer) closes them.
+void SetBeforeEnd(std::function<void()> callback);
+
 }  // namespace forms

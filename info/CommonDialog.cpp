@@ -4,8 +4,18 @@
 
 namespace zornavex {
 
-bool CommonDialog::ShowHelp(HWND owner) const {
-  return ::ShowHelp(owner, helpFile_.c_str(), helpCommand_) != FALSE;
+bool CommonDialog::ShowHelp(HWND owner) {
+  if (ownViewer_ && platformHasViewer_ && !platformHasViewer_()) return ownViewer_(helpFile_);
+  if (!::ShowHelp(owner, helpFile_.c_str(), helpCommand_)) return false;
+  winHelpOwner_ = owner;
+  winHelpFile_ = helpFile_;
+  return true;
+}
+
+void CommonDialog::QuitHelp() {
+  if (!winHelpOwner_) return;
+  WinHelpW(winHelpOwner_, winHelpFile_.c_str(), HELP_QUIT, 0);
+  winHelpOwner_ = nullptr;
 }
 
 }  // namespace zornavex

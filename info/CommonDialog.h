@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -26,13 +27,30 @@ class CommonDialog {
   // Hands file and command to WinHelp (no context, no keyword) and returns
   // at once. A HELP_TAB or HELP_FINDER the viewer refuses falls back to the
   // contents. False when the viewer refused every command, or when the file
-  // does not exist (then the viewer is not asked at all).
-  bool ShowHelp(HWND owner) const;
+  // does not exist (then the viewer is not asked at all). Where an own
+  // viewer is set and the platform has no WinHelp viewer, the file goes to
+  // the own viewer instead and WinHelp is never called.
+  bool ShowHelp(HWND owner);
+
+  using HasPlatformViewer = std::function<bool()>;
+  using OwnViewer = std::function<bool(const std::wstring& file)>;
+  void SetOwnViewer(HasPlatformViewer platformHasViewer, OwnViewer viewer) {
+    platformHasViewer_ = std::move(platformHasViewer);
+    ownViewer_ = std::move(viewer);
+  }
+
+  // Tells WinHelp, if it was asked for a file, that the file is no longer
+  // needed, so that the viewer closes with the program.
+  void QuitHelp();
 
  private:
   bool cancelError_ = false;
   unsigned helpCommand_ = 0;
   std::wstring helpFile_;
+  HasPlatformViewer platformHasViewer_;
+  OwnViewer ownViewer_;
+  HWND winHelpOwner_ = nullptr;  // as WinHelp knows the requester
+  std::wstring winHelpFile_;
 };
 
 }  // namespace zornavex

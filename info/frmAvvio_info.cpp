@@ -1,16 +1,33 @@
 // The main window's doors to the information windows.
 #include "frmAvvio_info.h"
 
+#include "Messages.h"
 #include "Modal.h"
+#include "WinHelpViewer.h"
 #include "certificate_rules.h"
 #include "frmAvvio.h"
 #include "help_sequence.h"
 
 namespace zornavex {
 
+// Where the platform has no WinHelp viewer, ZORNAVEX shows its help file in
+// its own window. Whichever opened, it closes when the program ends.
 CommonDialog& CommonDialog1() {
-  static CommonDialog dialog;
+  static CommonDialog dialog = [] {
+    CommonDialog d;
+    d.SetOwnViewer(&PlatformHasWinHelpViewer, [](const std::wstring& file) { return HelpWindow().Open(file); });
+    forms::SetBeforeEnd([] {
+      CommonDialog1().QuitHelp();
+      HelpWindow().Unload();
+    });
+    return d;
+  }();
   return dialog;
+}
+
+frmGuida& HelpWindow() {
+  static frmGuida form;
+  return form;
 }
 
 frmAbout& AboutWindow() {

@@ -5,6 +5,7 @@
 #include "CommonDialog.h"
 #include "frmAbout.h"
 #include "frmCertificato.h"
+#include "frmGuida.h"
 
 namespace zornavex {
 
@@ -12,6 +13,8 @@ inline constexpr wchar_t kHelpFile[] = L"C:\\Programmi\\Mardol\\ZORNAVEX\\Help\\
 
 // The main window's common-dialog control; it keeps the last help request.
 CommonDialog& CommonDialog1();
+// The help window used where the platform has no WinHelp viewer.
+frmGuida& HelpWindow();
 frmAbout& AboutWindow();
 frmCertificato& CertificateWindow();
 

@@ -10,7 +10,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-targets=(text_to_number panel1 panel2 panel3 panel4 registry_value)
+targets=(text_to_number panel1 panel2 panel3 panel4 registry_value help_document)
 mode=${1:---short}
 case "$mode" in
   --short) seconds=7 ;;
@@ -49,7 +49,10 @@ for t in "${targets[@]}"; do
   mkdir -p "$work/$t"
   log="$build/$t.log"
   status=0
-  "$build/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
+  # A help file is at least one 4 KB topic block and its tables.
+  max_len=4096
+  [ "$t" = help_document ] && max_len=16384
+  "$build/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len="$max_len" \
     -print_final_stats=1 -artifact_prefix="$artifacts/$t-" "$work/$t" "fuzz/corpus/$t" >"$log" 2>&1 || status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   total_runs=$((total_runs + ${runs:-0}))

@@ -25,6 +25,16 @@ for dpi in 96 144; do
   [ -f "$b/setup/Velisca/Velisca.exe" ] && args+=("$(zx_winpath "$b/setup/Velisca/Velisca.exe")")
   xvfb-run -a -s "-screen 0 1280x1024x24" wine "$b/tests/support/window_shots.exe" "${args[@]}" | tr -d '\r' |
     while read -r name; do convert "$tmp/bmp/$name.bmp" "$out/$name-$dpi.png"; echo "$out/$name-$dpi.png"; done
+  # ZORNAVEX's own help window: the system folder's viewer replaced by the
+  # tests' stand-in for the Windows 10/11 placeholder, which Wine runs from
+  # the file only with the override.
+  viewer="$WINEPREFIX/drive_c/windows/system32/winhlp32.exe"
+  cp "$b/tests/help/placeholder_winhlp32.exe" "$viewer"
+  wine reg add 'HKCU\Software\Wine\DllOverrides' /v winhlp32.exe /t REG_SZ /d native /f >/dev/null 2>&1
+  wineserver -w || true
+  xvfb-run -a -s "-screen 0 1280x1024x24" wine "$b/tests/support/window_shots.exe" --own-help \
+    "$(zx_winpath "$tmp/bmp")" "$(zx_winpath "$b/calculator/ZORNAVEX.exe")" | tr -d '\r' |
+    while read -r name; do convert "$tmp/bmp/$name.bmp" "$out/$name-$dpi.png"; echo "$out/$name-$dpi.png"; done
   wineserver -k 2>/dev/null || true
   rm -rf "$tmp"
 done

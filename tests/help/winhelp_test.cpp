@@ -138,6 +138,23 @@ TEST_F(HelpUnderWine, F1InTheRunningProgramOpensTheGuide) {
   EXPECT_TRUE(program.Running()) << "the calculator goes on after opening the help";
 }
 
+// HELP_QUIT at the end: the viewer the program opened closes with it.
+TEST_F(HelpUnderWine, EndingTheProgramClosesTheViewerItOpened) {
+  zxtest::Process program;
+  ASSERT_TRUE(program.Start(g_exe));
+  const HWND main = zxtest::WaitForWindow(program.Id(), nullptr, L"ZORNAVEX", 15000);
+  ASSERT_NE(main, nullptr);
+  zxtest::Activate(main);
+  zxtest::PressKey(VK_F1);
+  const HelpWindow help = FindHelpWindow(20000);
+  ASSERT_NE(help.hwnd, nullptr) << "no help viewer window; windows:\n" << DescribeWindows();
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program.WaitExit(10000).has_value()) << "the program did not end";
+  const DWORD start = GetTickCount();
+  while (IsWindow(help.hwnd) && GetTickCount() - start < 10000) zxtest::Pump(100);
+  EXPECT_FALSE(IsWindow(help.hwnd)) << "the viewer is still open";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {

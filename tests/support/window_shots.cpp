@@ -1,7 +1,9 @@
 // Drives the programs through every window a user can meet and saves each
 // one as a bitmap (scripts/screenshots.sh turns them into the PNGs of docs/).
 // Usage: window_shots OUTDIR ZORNAVEX.exe [Velisca.exe]
+//        window_shots --own-help OUTDIR ZORNAVEX.exe
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
@@ -151,6 +153,41 @@ void ShootCalculator(const std::wstring& exe) {
   p.WaitExit(5000);
 }
 
+// ZORNAVEX's own help window, in a prefix whose winhlp32.exe is the
+// placeholder: the book of the calculations open on its first topic.
+void ShootOwnHelp(const std::wstring& exe) {
+  zxtest::Process p;
+  HWND main = p.Start(exe) ? zxtest::WaitForWindow(p.Id(), L"ZxForm", L"ZORNAVEX", 20000) : nullptr;
+  if (!main) {
+    fwprintf(stderr, L"ZORNAVEX did not start\n");
+    return;
+  }
+  zxtest::Activate(main);
+  Command(main, zornavex::mnu_guida);
+  HWND help = zxtest::WaitForWindow(p.Id(), L"ZxForm", L"Guida di ZORNAVEX", 10000);
+  if (!help) {
+    fwprintf(stderr, L"ZORNAVEX showed no help window of its own\n");
+    return;
+  }
+  constexpr int tvwSommario = 102;  // frmGuida's tree
+  HWND tree = zxtest::Child(help, tvwSommario);
+  const LPARAM root = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+  const LPARAM book = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, root);
+  SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, book);
+  SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, book));
+  zxtest::Activate(help);
+  Save(help, L"zornavex-helpwindow");
+  // "Indice", by the keyboard: to the tabs, the next tab, the word box.
+  zxtest::PressKey(VK_TAB, false, true);
+  zxtest::PressKey(VK_RIGHT);
+  zxtest::PressKey(VK_TAB);
+  zxtest::TypeText(L"presc");
+  zxtest::PressKey(VK_RETURN);
+  Save(help, L"zornavex-helpwindow-indice");
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  p.WaitExit(5000);
+}
+
 // The installer from its setup folder: confirmation, the blue screen with the
 // information page, and the end of a whole installation.
 void ShootInstaller(const std::wstring& exe) {
@@ -176,8 +213,13 @@ void ShootInstaller(const std::wstring& exe) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 4 && std::wstring(argv[1]) == L"--own-help") {
+    g_out = argv[2];
+    ShootOwnHelp(argv[3]);
+    return 0;
+  }
   if (argc < 3) {
-    fwprintf(stderr, L"usage: window_shots OUTDIR ZORNAVEX.exe [Velisca.exe]\n");
+    fwprintf(stderr, L"usage: window_shots OUTDIR ZORNAVEX.exe [Velisca.exe] | --own-help OUTDIR ZORNAVEX.exe\n");
     return 2;
   }
   g_out = argv[1];

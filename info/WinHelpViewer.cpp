@@ -1,0 +1,69 @@
+#include "WinHelpViewer.h"
+
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace zornavex {
+namespace {
+
+std::wstring Folder(UINT (WINAPI* get)(LPWSTR, UINT)) {
+  wchar_t buffer[MAX_PATH]{};
+  const UINT n = get(buffer, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring();
+}
+
+std::wstring Hex4(WORD value) {
+  const wchar_t* digits = L"0123456789abcdef";
+  std::wstring out(4, L'0');
+  for (int i = 3; i >= 0; --i, value >>= 4) out[i] = digits[value & 0xF];
+  return out;
+}
+
+}  // namespace
+
+help::ViewerFile ViewerFileIn(const std::wstring& folder) {
+  help::ViewerFile file;
+  if (folder.empty()) return file;
+  const std::wstring path = folder + L"\\winhlp32.exe";
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  file.exists = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  if (!file.exists) return file;
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  if (size == 0) return file;
+  std::vector<BYTE> info(size);
+  if (!GetFileVersionInfoW(path.c_str(), 0, size, info.data())) return file;
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT fixedBytes = 0;
+  if (VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedBytes) && fixed &&
+      fixedBytes >= sizeof(VS_FIXEDFILEINFO))
+    file.fileVersionMajor = HIWORD(fixed->dwFileVersionMS);
+  struct Translation {
+    WORD language, codePage;
+  };
+  Translation* translations = nullptr;
+  UINT bytes = 0;
+  if (!VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &bytes))
+    return file;
+  for (UINT i = 0; i < bytes / sizeof(Translation); ++i) {
+    const std::wstring key =
+        L"\\StringFileInfo\\" + Hex4(translations[i].language) + Hex4(translations[i].codePage) + L"\\FileDescription";
+    wchar_t* text = nullptr;
+    UINT length = 0;
+    if (VerQueryValueW(info.data(), key.c_str(), reinterpret_cast<void**>(&text), &length) && text && length > 0)
+      file.descriptions.emplace_back(text, wcsnlen(text, length));
+  }
+  return file;
+}
+
+bool PlatformHasWinHelpViewer() {
+  // Windows keeps its winhlp32.exe in the Windows folder, Wine in the system folder.
+  static const bool real = help::HasRealViewer(
+      {ViewerFileIn(Folder(&GetWindowsDirectoryW)), ViewerFileIn(Folder(&GetSystemDirectoryW))});
+  return real;
+}
+
+}  // namespace zornavex

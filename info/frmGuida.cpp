@@ -1,0 +1,339 @@
+#include "frmGuida.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <algorithm>
+#include <array>
+#include <exception>
+#include <optional>
+
+#include "Dpi.h"
+#include "help_viewer_rules.h"
+#include "hlp_rtf.h"
+#include "resource.h"
+
+namespace zornavex {
+namespace {
+
+const forms::FormDesign kDesign{L"", 840, 540, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, IDI_ZORNAVEX,
+                                forms::Placement::CentreScreen};
+
+// The platform's rich edit control; it stays loaded for the rest of the run,
+// since its windows may live until the end.
+bool RichEditAvailable() {
+  static const HMODULE module = LoadLibraryW(L"MSFTEDIT.DLL");
+  return module != nullptr;
+}
+
+// A whole file, or nothing when it is missing, unreadable or larger than
+// any help file of ours.
+std::optional<std::string> ReadWhole(const std::wstring& path) {
+  forms::KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) {
+    file.release();
+    return std::nullopt;
+  }
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 16 * 1024 * 1024) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+                         read != bytes.size()))
+    return std::nullopt;
+  return bytes;
+}
+
+HWND CreatePart(HWND parent, int id, DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style) {
+  return CreateWindowExW(exStyle, cls, text, WS_CHILD | style, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), forms::Instance(), nullptr);
+}
+
+// The topic leaves Tab, Enter and Esc to the window (a multi-line rich edit
+// would keep them); the typed word hands the list's moving keys to the list.
+LRESULT CALLBACK KeysProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+  if (msg == WM_GETDLGCODE && id == frmGuida::rtfArgomento)
+    return DefSubclassProc(h, msg, wp, lp) & ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+  if (msg == WM_KEYDOWN && id == frmGuida::txtParola &&
+      (wp == VK_UP || wp == VK_DOWN || wp == VK_PRIOR || wp == VK_NEXT)) {
+    SendMessageW(GetDlgItem(GetParent(h), frmGuida::lstParole), msg, wp, lp);
+    return 0;
+  }
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(h, &KeysProc, id);
+  return DefSubclassProc(h, msg, wp, lp);
+}
+
+}  // namespace
+
+const forms::FormDesign& frmGuida::Design() const { return kDesign; }
+
+bool frmGuida::Open(const std::wstring& helpFile) {
+  if (IsLoaded()) {
+    if (IsIconic(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
+    SetForegroundWindow(hwnd());
+    return true;
+  }
+  if (!RichEditAvailable() || !Read(helpFile)) return false;
+  Show();
+  if (!IsLoaded()) return false;
+  SetFocus(Part(tvwSommario));
+  return true;
+}
+
+int frmGuida::TopicOf(const zxhelp::HelpTopic* topic) const {
+  return topic ? static_cast<int>(topic - doc_.topics.data()) : -1;
+}
+
+// Without a contents file the "Sommario" lists every topic of the help file.
+bool frmGuida::Read(const std::wstring& helpFile) {
+  const auto hlp = ReadWhole(helpFile);
+  if (!hlp) return false;
+  const std::size_t dot = helpFile.find_last_of(L'.');
+  const auto cnt = ReadWhole(helpFile.substr(0, dot == std::wstring::npos ? helpFile.size() : dot) + L".cnt");
+  try {
+    doc_ = zxhelp::ReadHelpDocument(*hlp);
+    contents_.clear();
+    contentTopics_.clear();
+    if (cnt) {
+      contents_ = zxhelp::ReadContentsFile(*cnt).entries;
+      for (const zxhelp::ContentsEntry& e : contents_)
+        contentTopics_.push_back(e.IsBook() ? -1 : TopicOf(doc_.TopicOfContext(e.context)));
+    } else {
+      for (std::size_t i = 0; i < doc_.topics.size(); ++i) {
+        contents_.push_back({1, doc_.topics[i].title, "-"});
+        contentTopics_.push_back(static_cast<int>(i));
+      }
+    }
+    return true;
+  } catch (const std::exception&) {  // damaged, truncated or foreign: nothing is shown
+    return false;
+  }
+}
+
+void frmGuida::Form_Load() {
+  dpi_ = forms::dpi::ForWindow(hwnd());
+  CreateParts();
+  ApplyFonts();
+  FillContents();
+  FillIndex();
+  SetCaption(zxhelp::FromWindows1252(doc_.title));
+  ShowTab();
+  Layout();
+  ShowTopic(TopicOf(doc_.TopicAt(doc_.contentsOffset)));
+}
+
+void frmGuida::OnDestroyed() {
+  shown_ = -1;
+  font_.reset();
+}
+
+void frmGuida::CreateParts() {
+  HWND tab = CreatePart(hwnd(), tabSchede, 0, WC_TABCONTROLW, L"", WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS);
+  const wchar_t* names[] = {L"Sommario", L"Indice"};
+  for (int i = 0; i < 2; ++i) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(names[i]);
+    SendMessageW(tab, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+  }
+  CreatePart(hwnd(), tvwSommario, WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
+             WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS);
+  CreatePart(hwnd(), lblParola, 0, L"STATIC", L"&Parola da cercare:", SS_LEFT);
+  SetWindowSubclass(CreatePart(hwnd(), txtParola, WS_EX_CLIENTEDGE, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL),
+                    &KeysProc, txtParola, 0);
+  CreatePart(hwnd(), lstParole, WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+             WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT);
+  HWND topic = CreatePart(hwnd(), rtfArgomento, WS_EX_CLIENTEDGE, MSFTEDIT_CLASS, L"",
+                          WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL);
+  SetWindowSubclass(topic, &KeysProc, rtfArgomento, 0);
+}
+
+void frmGuida::ApplyFonts() {
+  const UINT systemDpi = forms::dpi::ForSystem();
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  LOGFONTW lf{};
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    lf = metrics.lfMessageFont;
+    lf.lfHeight = MulDiv(lf.lfHeight, static_cast<int>(dpi_), static_cast<int>(systemDpi));
+  } else {
+    lf.lfHeight = -MulDiv(8, static_cast<int>(dpi_), 72);
+    lstrcpynW(lf.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
+  }
+  font_.reset(CreateFontIndirectW(&lf));
+  for (int id : {tabSchede, tvwSommario, lblParola, txtParola, lstParole})
+    SendMessageW(Part(id), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+  if (HDC dc = GetDC(hwnd())) {
+    HGDIOBJ old = SelectObject(dc, font_.get());
+    TEXTMETRICW tm{};
+    if (GetTextMetricsW(dc, &tm)) textHeight_ = tm.tmHeight;
+    SelectObject(dc, old);
+    ReleaseDC(hwnd(), dc);
+  }
+  // The rich edit draws its points at the system DPI; a monitor with
+  // another DPI gets the difference as zoom.
+  HWND topic = Part(rtfArgomento);
+  if (dpi_ != systemDpi) SendMessageW(topic, EM_SETZOOM, dpi_, systemDpi);
+  else SendMessageW(topic, EM_SETZOOM, 0, 0);
+  SendMessageW(topic, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(Scaled(8), Scaled(8)));
+}
+
+void frmGuida::Layout() {
+  HWND tab = Part(tabSchede);
+  if (!tab) return;
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  const int margin = Scaled(8), width = client.right, height = client.bottom;
+  const int left = std::max(0, std::min(Scaled(320), width / 2));
+  const int inside = std::max(0, height - 2 * margin);
+  MoveWindow(tab, margin, margin, left, inside, TRUE);
+  RECT pane{0, 0, left, inside};
+  SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pane));
+  OffsetRect(&pane, margin, margin);
+  InflateRect(&pane, -Scaled(2), -Scaled(2));
+  const int paneWidth = std::max(0, static_cast<int>(pane.right - pane.left));
+  MoveWindow(Part(tvwSommario), pane.left, pane.top, paneWidth, std::max(0, static_cast<int>(pane.bottom - pane.top)), TRUE);
+  const int boxTop = pane.top + textHeight_ + Scaled(4), boxHeight = textHeight_ + Scaled(8);
+  const int listTop = boxTop + boxHeight + Scaled(6);
+  MoveWindow(Part(lblParola), pane.left, pane.top, paneWidth, textHeight_, TRUE);
+  MoveWindow(Part(txtParola), pane.left, boxTop, paneWidth, boxHeight, TRUE);
+  MoveWindow(Part(lstParole), pane.left, listTop, paneWidth, std::max(0, static_cast<int>(pane.bottom) - listTop), TRUE);
+  const int topicLeft = margin + left + Scaled(6);
+  MoveWindow(Part(rtfArgomento), topicLeft, margin, std::max(0, width - topicLeft - margin), inside, TRUE);
+}
+
+void frmGuida::FillContents() {
+  HWND tree = Part(tvwSommario);
+  std::array<HTREEITEM, 10> books{};  // the last book seen at each level
+  for (std::size_t i = 0; i < contents_.size(); ++i) {
+    const zxhelp::ContentsEntry& e = contents_[i];
+    const std::wstring text = zxhelp::FromWindows1252(e.text);
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = e.level > 1 && books[e.level - 1] ? books[e.level - 1] : TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+    insert.item.pszText = const_cast<wchar_t*>(text.c_str());
+    insert.item.lParam = static_cast<LPARAM>(i);
+    const auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    if (e.IsBook()) books[e.level] = item;
+  }
+}
+
+void frmGuida::FillIndex() {
+  HWND list = Part(lstParole);
+  words_.clear();
+  for (const zxhelp::HelpKeyword& k : doc_.keywords) {
+    words_.push_back(zxhelp::FromWindows1252(k.word));
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(words_.back().c_str()));
+  }
+}
+
+void frmGuida::ShowTab() {
+  const bool index = SendMessageW(Part(tabSchede), TCM_GETCURSEL, 0, 0) == 1;
+  ShowWindow(Part(tvwSommario), index ? SW_HIDE : SW_SHOW);
+  for (int id : {lblParola, txtParola, lstParole}) ShowWindow(Part(id), index ? SW_SHOW : SW_HIDE);
+}
+
+void frmGuida::ShowTopic(int topic) {
+  if (topic < 0 || topic >= static_cast<int>(doc_.topics.size()) || topic == shown_) return;
+  const std::string rtf = zxhelp::TopicToRtf(doc_, doc_.topics[topic]);
+  SETTEXTEX how{ST_DEFAULT, CP_ACP};
+  SendMessageW(Part(rtfArgomento), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(rtf.c_str()));
+  shown_ = topic;
+}
+
+void frmGuida::Form_Resize() { Layout(); }
+
+void frmGuida::Form_DpiChanged(UINT dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ApplyFonts();
+  Layout();
+}
+
+void frmGuida::tabSchede_Click() { ShowTab(); }
+
+void frmGuida::tvwSommario_NodeClick() {
+  HWND tree = Part(tvwSommario);
+  TVITEMW item{};
+  item.mask = TVIF_PARAM;
+  item.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (!item.hItem || !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return;
+  const auto entry = static_cast<std::size_t>(item.lParam);
+  if (entry < contentTopics_.size()) ShowTopic(contentTopics_[entry]);
+}
+
+void frmGuida::txtParola_Change() {
+  wchar_t typed[256]{};
+  GetWindowTextW(Part(txtParola), typed, 256);
+  const std::size_t at = help::KeywordToFollow(words_, typed);
+  if (at == std::wstring::npos) return;
+  SendMessageW(Part(lstParole), LB_SETCURSEL, at, 0);
+  SendMessageW(Part(lstParole), LB_SETTOPINDEX, at, 0);
+}
+
+void frmGuida::lstParole_Click() {
+  const LRESULT at = SendMessageW(Part(lstParole), LB_GETCURSEL, 0, 0);
+  if (at < 0 || static_cast<std::size_t>(at) >= doc_.keywords.size()) return;
+  const auto& offsets = doc_.keywords[at].offsets;
+  if (!offsets.empty()) ShowTopic(TopicOf(doc_.TopicAt(offsets.front())));
+}
+
+void frmGuida::Form_Enter() {
+  if (SendMessageW(Part(tabSchede), TCM_GETCURSEL, 0, 0) == 1) {
+    lstParole_Click();
+    return;
+  }
+  HWND tree = Part(tvwSommario);
+  const auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (!item) return;
+  SendMessageW(tree, TVM_EXPAND, TVE_TOGGLE, reinterpret_cast<LPARAM>(item));
+  tvwSommario_NodeClick();
+}
+
+void frmGuida::Form_Escape() { Unload(); }
+
+LRESULT frmGuida::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_SIZE:
+      Form_Resize();
+      break;
+    case WM_GETMINMAXINFO:
+      reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {Scaled(420), Scaled(300)};
+      return 0;
+    case WM_DPICHANGED:
+      Form_DpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      // The label lies on the tab's page, which visual styles (and Wine)
+      // paint in the window colour, not the dialog colour.
+      if (reinterpret_cast<HWND>(lp) == Part(lblParola)) {
+        SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_WINDOW));
+        SetTextColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_WINDOWTEXT));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+      }
+      break;
+    case WM_NOTIFY: {
+      const auto* n = reinterpret_cast<const NMHDR*>(lp);
+      if (n->idFrom == tabSchede && n->code == TCN_SELCHANGE) tabSchede_Click();
+      if (n->idFrom == tvwSommario && n->code == TVN_SELCHANGEDW) tvwSommario_NodeClick();
+      return 0;
+    }
+    case WM_COMMAND: {
+      const int id = LOWORD(wp), code = HIWORD(wp);
+      // Enter and Esc, from the dialog keys of the message loop.
+      if (id == IDOK && (lp == 0 || code == BN_CLICKED)) Form_Enter();
+      else if (id == IDCANCEL) Form_Escape();
+      else if (id == txtParola && code == EN_CHANGE) txtParola_Change();
+      else if (id == lstParole && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) lstParole_Click();
+      return 0;
+    }
+    default:
+      break;
+  }
+  return Form::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace zornavex

@@ -1,0 +1,70 @@
+// ZORNAVEX's own help window, shown where the platform has no WinHelp
+// viewer: the installed help file in a window like WinHelp's Help Topics,
+// with the tabs "Sommario" and "Indice" beside the topic. Modeless,
+// resizable, at most one; it reads the files and writes nothing.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "Form.h"
+#include "Handles.h"
+#include "cnt_contents.h"
+#include "hlp_document.h"
+
+namespace zornavex {
+
+class frmGuida : public forms::Form {
+ public:
+  // Shows the help file and the contents file beside it, or brings the open
+  // window to the front. False, with nothing shown, when the files cannot
+  // be read or the rich edit control is missing.
+  bool Open(const std::wstring& helpFile);
+
+  // Control ids, for tests.
+  enum : int { tabSchede = 101, tvwSommario, lblParola, txtParola, lstParole, rtfArgomento };
+
+ protected:
+  const forms::FormDesign& Design() const override;
+  std::span<const forms::ControlDesign> Controls() const override { return {}; }
+  void Form_Load() override;
+  void OnDestroyed() override;
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  bool Read(const std::wstring& helpFile);
+  void CreateParts();
+  void ApplyFonts();
+  void Layout();
+  void FillContents();
+  void FillIndex();
+  void ShowTab();
+  void ShowTopic(int topic);
+  HWND Part(int id) const { return GetDlgItem(hwnd(), id); }
+  int Scaled(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), 96); }
+  int TopicOf(const zxhelp::HelpTopic* topic) const;
+
+  // Event handlers.
+  void Form_Resize();
+  void Form_DpiChanged(UINT dpi, const RECT& suggested);
+  void tabSchede_Click();
+  void tvwSommario_NodeClick();
+  void txtParola_Change();
+  void lstParole_Click();
+  void Form_Enter();  // Enter: opens the chosen topic, or opens and closes a book
+  void Form_Escape();
+
+  zxhelp::HelpDocument doc_;
+  std::vector<zxhelp::ContentsEntry> contents_;
+  std::vector<int> contentTopics_;  // topic of each contents entry, -1 for none
+  std::vector<std::wstring> words_;  // the index, as listed
+  UINT dpi_ = 96;
+  forms::FontHandle font_;
+  int textHeight_ = 13;
+  int shown_ = -1;
+};
+
+}  // namespace zornavex

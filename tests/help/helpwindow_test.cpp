@@ -1,0 +1,240 @@
+// Under Wine, with the system folder's winhlp32.exe replaced by a stand-in
+// for the placeholder of Windows 10 and 11 (and Wine told to run that file,
+// not its builtin viewer): F1 in the running ZORNAVEX opens ZORNAVEX's own
+// help window and never starts the placeholder.
+//   help_window_wine_tests <ZORNAVEX.hlp> <ZORNAVEX.cnt> <ZORNAVEX.exe> <placeholder.exe>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "frmAvvio.h"
+#include "frmGuida.h"
+#include "ui_driver.h"
+
+namespace {
+
+std::wstring g_hlp, g_cnt, g_exe, g_placeholder;
+const std::wstring kHelpFolder = L"C:\\Programmi\\Mardol\\ZORNAVEX\\Help";
+constexpr wchar_t kCaption[] = L"Guida di ZORNAVEX";
+constexpr wchar_t kOverrides[] = L"Software\\Wine\\DllOverrides";
+
+std::wstring Widen(const char* s) { return std::wstring(s, s + strlen(s)); }
+
+std::wstring SystemViewer() {
+  wchar_t folder[MAX_PATH]{};
+  GetSystemDirectoryW(folder, MAX_PATH);
+  return std::wstring(folder) + L"\\winhlp32.exe";
+}
+
+bool PlaceholderStarted() {
+  return GetFileAttributesW((SystemViewer() + L".started").c_str()) != INVALID_FILE_ATTRIBUTES ||
+         FindWindowW(L"ZxPlaceholderWinHelp", nullptr) != nullptr;
+}
+
+using zornavex::frmGuida;
+
+class OwnHelpWindow : public ::testing::Test {
+ protected:
+  // The placeholder goes in for the whole suite; Wine's viewer comes back
+  // afterwards for the other tests of the prefix.
+  static void SetUpTestSuite() {
+    for (const wchar_t* f : {L"C:\\Programmi", L"C:\\Programmi\\Mardol", L"C:\\Programmi\\Mardol\\ZORNAVEX"})
+      CreateDirectoryW(f, nullptr);
+    CreateDirectoryW(kHelpFolder.c_str(), nullptr);
+    CopyFileW(g_hlp.c_str(), (kHelpFolder + L"\\ZORNAVEX.hlp").c_str(), FALSE);
+    CopyFileW(g_cnt.c_str(), (kHelpFolder + L"\\ZORNAVEX.cnt").c_str(), FALSE);
+    const std::wstring viewer = SystemViewer();
+    MoveFileExW(viewer.c_str(), (viewer + L".wine").c_str(), MOVEFILE_REPLACE_EXISTING);
+    CopyFileW(g_placeholder.c_str(), viewer.c_str(), FALSE);
+    DeleteFileW((viewer + L".started").c_str());
+    // The same setting as WINEDLLOVERRIDES="winhlp32.exe=n", in the prefix's
+    // registry: a variable set inside this Wine process does not reach the
+    // processes it starts.
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kOverrides, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) ==
+        ERROR_SUCCESS) {
+      RegSetValueExW(key, L"winhlp32.exe", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"native"), sizeof(L"native"));
+      RegCloseKey(key);
+    }
+  }
+  static void TearDownTestSuite() {
+    const std::wstring viewer = SystemViewer();
+    MoveFileExW((viewer + L".wine").c_str(), viewer.c_str(), MOVEFILE_REPLACE_EXISTING);
+    DeleteFileW((viewer + L".started").c_str());
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kOverrides, L"winhlp32.exe");
+  }
+
+  void SetUp() override {
+    ASSERT_NE(GetFileAttributesW((SystemViewer() + L".wine").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "Wine's viewer was not set aside";
+    ASSERT_TRUE(program.Start(g_exe));
+    main = zxtest::WaitForWindow(program.Id(), L"ZxForm", L"ZORNAVEX", 20000);
+    ASSERT_NE(main, nullptr);
+  }
+  void TearDown() override {
+    if (HWND shown = FindWindowW(L"ZxPlaceholderWinHelp", nullptr)) PostMessageW(shown, WM_CLOSE, 0, 0);
+  }
+
+  // The help window once it is shown (it exists, hidden, a moment before).
+  HWND PressF1() {
+    zxtest::Activate(main);
+    zxtest::PressKey(VK_F1);
+    HWND help = zxtest::WaitForWindow(program.Id(), L"ZxForm", kCaption, 10000);
+    for (int i = 0; help && !IsWindowVisible(help) && i < 100; ++i) zxtest::Pump(50);
+    zxtest::Pump(200);
+    return help;
+  }
+  int HelpWindows() {
+    int n = 0;
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"ZxForm", kCaption)) != nullptr;) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == program.Id() && IsWindowVisible(w)) ++n;
+    }
+    return n;
+  }
+  int FocusedId(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0;
+  }
+  void Key(WORD vk) {
+    zxtest::PressKey(vk);
+    zxtest::Pump(150);
+  }
+  static std::wstring Topic(HWND help) { return zxtest::ReadText(zxtest::Child(help, frmGuida::rtfArgomento)); }
+
+  zxtest::Process program;
+  HWND main = nullptr;
+};
+
+TEST_F(OwnHelpWindow, F1OpensTheGuideInOurWindowAndTheKeyboardWalksIt) {
+  const HWND help = PressF1();
+  ASSERT_NE(help, nullptr) << "no help window of ZORNAVEX"
+                           << (FindWindowW(L"MS_WINHELP", nullptr) ? "; Wine's viewer opened instead" : "");
+  zxtest::Pump(500);
+  EXPECT_FALSE(PlaceholderStarted());
+  EXPECT_EQ(FindWindowW(L"MS_WINHELP", nullptr), nullptr);
+
+  const std::wstring intro = Topic(help);
+  EXPECT_EQ(intro.rfind(L"Introduzione a ZORNAVEX", 0), 0u) << "the contents topic comes first";
+  EXPECT_NE(intro.find(L"ZORNAVEX è un semplice programma di calcolo"), std::wstring::npos);
+  EXPECT_EQ(SendMessageW(zxtest::Child(help, frmGuida::tabSchede), TCM_GETITEMCOUNT, 0, 0), 2);
+  EXPECT_EQ(SendMessageW(zxtest::Child(help, frmGuida::tvwSommario), TVM_GETCOUNT, 0, 0), 11);  // the .cnt's lines
+  EXPECT_GT(SendMessageW(zxtest::Child(help, frmGuida::lstParole), LB_GETCOUNT, 0, 0), 40);
+
+  // "Sommario": down to the book, Enter opens it, down to its first topic.
+  EXPECT_EQ(FocusedId(help), frmGuida::tvwSommario);
+  Key(VK_DOWN);
+  Key(VK_RETURN);
+  Key(VK_DOWN);
+  EXPECT_EQ(Topic(help).rfind(L"Calcolo del tempo di esecuzione di un programma", 0), 0u);
+  Key(VK_TAB);
+  EXPECT_EQ(FocusedId(help), frmGuida::rtfArgomento);
+  Key(VK_TAB);
+  EXPECT_EQ(FocusedId(help), frmGuida::tabSchede);
+
+  // "Indice": the list follows the typed start; Enter shows the topic.
+  Key(VK_RIGHT);
+  EXPECT_TRUE(IsWindowVisible(zxtest::Child(help, frmGuida::lstParole)));
+  EXPECT_FALSE(IsWindowVisible(zxtest::Child(help, frmGuida::tvwSommario)));
+  Key(VK_TAB);
+  EXPECT_EQ(FocusedId(help), frmGuida::txtParola);
+  zxtest::TypeText(L"chiu");
+  zxtest::Pump(200);
+  EXPECT_GE(SendMessageW(zxtest::Child(help, frmGuida::lstParole), LB_GETCURSEL, 0, 0), 0);
+  Key(VK_RETURN);
+  EXPECT_EQ(Topic(help).rfind(L"Tasti e menu", 0), 0u);
+  EXPECT_FALSE(PlaceholderStarted());
+}
+
+TEST_F(OwnHelpWindow, TheMainWindowStaysUsableBesideIt) {
+  using namespace zornavex;
+  ASSERT_NE(PressF1(), nullptr);
+  zxtest::Activate(main);
+  Key(VK_F3);
+  EXPECT_TRUE(IsWindowEnabled(zxtest::Child(main, txtValoreTMR0)));
+  EXPECT_FALSE(IsWindowEnabled(zxtest::Child(main, txtIstruzioniNormali)));
+  Key(VK_TAB);
+  zxtest::TypeText(L"4");
+  Key(VK_TAB);
+  zxtest::TypeText(L"100");
+  Key(VK_TAB);
+  zxtest::TypeText(L"2");
+  Key(VK_TAB);
+  Key(VK_SPACE);
+  zxtest::Pump(200);
+  EXPECT_EQ(zxtest::ReadText(zxtest::Child(main, txtTempoTMR0)), L"200");
+  Key(VK_F2);
+  EXPECT_TRUE(IsWindowEnabled(zxtest::Child(main, txtIstruzioniNormali)));
+  EXPECT_EQ(HelpWindows(), 1);
+}
+
+TEST_F(OwnHelpWindow, OneWindowAtMostAndEscClosesIt) {
+  const HWND help = PressF1();
+  ASSERT_NE(help, nullptr);
+  EXPECT_EQ(PressF1(), help);
+  zxtest::Pump(300);
+  EXPECT_EQ(HelpWindows(), 1);
+  EXPECT_EQ(GetForegroundWindow(), help) << "F1 again brings it to the front";
+  zxtest::Activate(help);
+  Key(VK_ESCAPE);
+  zxtest::Pump(300);
+  EXPECT_FALSE(IsWindow(help));
+  EXPECT_TRUE(program.Running());
+  EXPECT_NE(PressF1(), nullptr) << "it opens again";
+  EXPECT_EQ(HelpWindows(), 1);
+}
+
+TEST_F(OwnHelpWindow, ChiudiEndsTheProgramWithItsHelpWindow) {
+  const HWND help = PressF1();
+  ASSERT_NE(help, nullptr);
+  zxtest::Activate(main);
+  // "Chiudi" is the first entry of the menu bar: F10 then Enter, from an edit
+  // box (Wine's drop-down list would keep F10).
+  Key(VK_TAB);
+  Key(VK_F10);
+  Key(VK_RETURN);
+  const auto code = program.WaitExit(10000);
+  ASSERT_TRUE(code.has_value()) << "the program did not end";
+  EXPECT_EQ(*code, 0u);
+  EXPECT_FALSE(IsWindow(help));
+  EXPECT_FALSE(PlaceholderStarted());
+}
+
+TEST_F(OwnHelpWindow, ATruncatedHelpFileShowsNothingAndTheProgramGoesOn) {
+  const std::wstring installed = kHelpFolder + L"\\ZORNAVEX.hlp";
+  HANDLE file = CreateFileW(installed.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  const bool cut = SetFilePointer(file, 20000, nullptr, FILE_BEGIN) == 20000 && SetEndOfFile(file);
+  CloseHandle(file);
+  ASSERT_TRUE(cut);
+  zxtest::Activate(main);
+  zxtest::PressKey(VK_F1);
+  zxtest::Pump(1500);
+  EXPECT_EQ(HelpWindows(), 0);
+  EXPECT_TRUE(program.Running());
+  EXPECT_FALSE(PlaceholderStarted());
+  EXPECT_TRUE(CopyFileW(g_hlp.c_str(), installed.c_str(), FALSE));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc != 5) {
+    fprintf(stderr, "usage: help_window_wine_tests <ZORNAVEX.hlp> <ZORNAVEX.cnt> <ZORNAVEX.exe> <placeholder.exe>\n");
+    return 2;
+  }
+  g_hlp = Widen(argv[1]);
+  g_cnt = Widen(argv[2]);
+  g_exe = Widen(argv[3]);
+  g_placeholder = Widen(argv[4]);
+  return RUN_ALL_TESTS();
+}

@@ -6,8 +6,32 @@
 #include <string>
 #include <vector>
 
+#include "SystemLibrary.h"
+
 namespace zornavex {
 namespace {
+
+// The version functions are needed only when help is first asked for: the
+// DLL is loaded then, not at every start of the program.
+struct VersionApi {
+  using SizeFn = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
+  using InfoFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
+  using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
+  SizeFn size = nullptr;
+  InfoFn info = nullptr;
+  QueryFn query = nullptr;
+  bool Loaded() const { return size && info && query; }
+};
+
+const VersionApi& Version() {
+  static const VersionApi api = [] {
+    const HMODULE module = LoadSystemLibrary(L"version.dll");
+    return VersionApi{SystemFunction<VersionApi::SizeFn>(module, "GetFileVersionInfoSizeW"),
+                      SystemFunction<VersionApi::InfoFn>(module, "GetFileVersionInfoW"),
+                      SystemFunction<VersionApi::QueryFn>(module, "VerQueryValueW")};
+  }();
+  return api;
+}
 
 std::wstring Folder(UINT (WINAPI* get)(LPWSTR, UINT)) {
   wchar_t buffer[MAX_PATH]{};
@@ -30,15 +54,16 @@ help::ViewerFile ViewerFileIn(const std::wstring& folder) {
   const std::wstring path = folder + L"\\winhlp32.exe";
   const DWORD attributes = GetFileAttributesW(path.c_str());
   file.exists = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-  if (!file.exists) return file;
+  const VersionApi& version = Version();
+  if (!file.exists || !version.Loaded()) return file;
   DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  const DWORD size = version.size(path.c_str(), &ignored);
   if (size == 0) return file;
   std::vector<BYTE> info(size);
-  if (!GetFileVersionInfoW(path.c_str(), 0, size, info.data())) return file;
+  if (!version.info(path.c_str(), 0, size, info.data())) return file;
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT fixedBytes = 0;
-  if (VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedBytes) && fixed &&
+  if (version.query(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedBytes) && fixed &&
       fixedBytes >= sizeof(VS_FIXEDFILEINFO))
     file.fileVersionMajor = HIWORD(fixed->dwFileVersionMS);
   struct Translation {
@@ -46,14 +71,14 @@ help::ViewerFile ViewerFileIn(const std::wstring& folder) {
   };
   Translation* translations = nullptr;
   UINT bytes = 0;
-  if (!VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &bytes))
+  if (!version.query(info.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &bytes))
     return file;
   for (UINT i = 0; i < bytes / sizeof(Translation); ++i) {
     const std::wstring key =
         L"\\StringFileInfo\\" + Hex4(translations[i].language) + Hex4(translations[i].codePage) + L"\\FileDescription";
     wchar_t* text = nullptr;
     UINT length = 0;
-    if (VerQueryValueW(info.data(), key.c_str(), reinterpret_cast<void**>(&text), &length) && text && length > 0)
+    if (version.query(info.data(), key.c_str(), reinterpret_cast<void**>(&text), &length) && text && length > 0)
       file.descriptions.emplace_back(text, wcsnlen(text, length));
   }
   return file;

@@ -1,3 +1,4 @@
+#include "SystemLibrary.h"
 #include "frmGuida.h"
 
 #include <commctrl.h>
@@ -22,7 +23,7 @@ const forms::FormDesign kDesign{L"", 840, 540, WS_OVERLAPPEDWINDOW | WS_CLIPCHIL
 // The platform's rich edit control; it stays loaded for the rest of the run,
 // since its windows may live until the end.
 bool RichEditAvailable() {
-  static const HMODULE module = LoadLibraryW(L"MSFTEDIT.DLL");
+  static const HMODULE module = LoadSystemLibrary(L"MSFTEDIT.DLL");
   return module != nullptr;
 }
 

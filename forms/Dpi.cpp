@@ -1,5 +1,7 @@
 #include "Dpi.h"
 
+#include "SystemLibrary.h"
+
 namespace forms::dpi {
 
 namespace {
@@ -16,22 +18,15 @@ struct PerMonitor {
   AdjustWindowRectExForDpiFn adjust = nullptr;
 };
 
-template <typename Fn>
-Fn Lookup(HMODULE module, const char* name) {
-  // GetProcAddress returns a generic pointer; the cast through void* keeps
-  // both compilers quiet about the signature change.
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 const PerMonitor& Found() {
   static const PerMonitor found = [] {
     PerMonitor p;
     // user32 is loaded in every process that has windows.
     if (HMODULE user32 = GetModuleHandleW(L"user32.dll")) {
-      p.forWindow = Lookup<GetDpiForWindowFn>(user32, "GetDpiForWindow");
-      p.forSystem = Lookup<GetDpiForSystemFn>(user32, "GetDpiForSystem");
-      p.metrics = Lookup<GetSystemMetricsForDpiFn>(user32, "GetSystemMetricsForDpi");
-      p.adjust = Lookup<AdjustWindowRectExForDpiFn>(user32, "AdjustWindowRectExForDpi");
+      p.forWindow = SystemFunction<GetDpiForWindowFn>(user32, "GetDpiForWindow");
+      p.forSystem = SystemFunction<GetDpiForSystemFn>(user32, "GetDpiForSystem");
+      p.metrics = SystemFunction<GetSystemMetricsForDpiFn>(user32, "GetSystemMetricsForDpi");
+      p.adjust = SystemFunction<AdjustWindowRectExForDpiFn>(user32, "AdjustWindowRectExForDpi");
     }
     return p;
   }();

@@ -25,18 +25,12 @@ struct VersionApi {
 
 const VersionApi& Version() {
   static const VersionApi api = [] {
-    const HMODULE module = LoadSystemLibrary(L"version.dll");
-    return VersionApi{SystemFunction<VersionApi::SizeFn>(module, "GetFileVersionInfoSizeW"),
-                      SystemFunction<VersionApi::InfoFn>(module, "GetFileVersionInfoW"),
-                      SystemFunction<VersionApi::QueryFn>(module, "VerQueryValueW")};
+    const HMODULE module = forms::LoadSystemLibrary(L"version.dll");
+    return VersionApi{forms::SystemFunction<VersionApi::SizeFn>(module, "GetFileVersionInfoSizeW"),
+                      forms::SystemFunction<VersionApi::InfoFn>(module, "GetFileVersionInfoW"),
+                      forms::SystemFunction<VersionApi::QueryFn>(module, "VerQueryValueW")};
   }();
   return api;
-}
-
-std::wstring Folder(UINT (WINAPI* get)(LPWSTR, UINT)) {
-  wchar_t buffer[MAX_PATH]{};
-  const UINT n = get(buffer, MAX_PATH);
-  return n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring();
 }
 
 std::wstring Hex4(WORD value) {
@@ -87,7 +81,7 @@ help::ViewerFile ViewerFileIn(const std::wstring& folder) {
 bool PlatformHasWinHelpViewer() {
   // Windows keeps its winhlp32.exe in the Windows folder, Wine in the system folder.
   static const bool real = help::HasRealViewer(
-      {ViewerFileIn(Folder(&GetWindowsDirectoryW)), ViewerFileIn(Folder(&GetSystemDirectoryW))});
+      {ViewerFileIn(forms::WindowsFolder()), ViewerFileIn(forms::SystemFolder())});
   return real;
 }
 

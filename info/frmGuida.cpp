@@ -1,4 +1,3 @@
-#include "SystemLibrary.h"
 #include "frmGuida.h"
 
 #include <commctrl.h>
@@ -10,6 +9,7 @@
 #include <optional>
 
 #include "Dpi.h"
+#include "SystemLibrary.h"
 #include "help_viewer_rules.h"
 #include "hlp_rtf.h"
 #include "resource.h"
@@ -23,7 +23,7 @@ const forms::FormDesign kDesign{L"", 840, 540, WS_OVERLAPPEDWINDOW | WS_CLIPCHIL
 // The platform's rich edit control; it stays loaded for the rest of the run,
 // since its windows may live until the end.
 bool RichEditAvailable() {
-  static const HMODULE module = LoadSystemLibrary(L"MSFTEDIT.DLL");
+  static const HMODULE module = forms::LoadSystemLibrary(L"MSFTEDIT.DLL");
   return module != nullptr;
 }
 

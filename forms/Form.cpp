@@ -237,6 +237,11 @@ bool Form::PreTranslate(MSG& msg) {
 
 void Form::OnCommand(int, int) {}
 
+void Form::Form_DpiChanged(const RECT& suggested) {
+  Rescale();
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND: {
@@ -308,14 +313,10 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       OnClose();
       return 0;
-    case WM_DPICHANGED: {
+    case WM_DPICHANGED:
       dpi_ = HIWORD(wp);
-      const RECT* suggested = reinterpret_cast<const RECT*>(lp);
-      Rescale();
-      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      Form_DpiChanged(*reinterpret_cast<const RECT*>(lp));
       return 0;
-    }
     default:
       break;
   }

@@ -140,6 +140,10 @@ class Form {
   virtual void Form_Load() {}
   virtual void Form_Activate() {}
   virtual void Form_DblClick(POINT) {}
+  // The window moved to a monitor of another DPI (Dpi() is the new one
+  // already): by default the design is laid out again at its size, at the
+  // place the system suggests.
+  virtual void Form_DpiChanged(const RECT& suggested);
   virtual void OnCommand(int id, int notifyCode);
   virtual void OnMenu(int id) { OnCommand(id, 0); }
   // The close button of the title bar; by default the form unloads.

@@ -113,7 +113,6 @@ bool frmGuida::Read(const std::wstring& helpFile) {
 }
 
 void frmGuida::Form_Load() {
-  dpi_ = forms::dpi::ForWindow(hwnd());
   CreateParts();
   ApplyFonts();
   FillContents();
@@ -157,9 +156,9 @@ void frmGuida::ApplyFonts() {
   LOGFONTW lf{};
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
     lf = metrics.lfMessageFont;
-    lf.lfHeight = MulDiv(lf.lfHeight, static_cast<int>(dpi_), static_cast<int>(systemDpi));
+    lf.lfHeight = MulDiv(lf.lfHeight, static_cast<int>(Dpi()), static_cast<int>(systemDpi));
   } else {
-    lf.lfHeight = -MulDiv(8, static_cast<int>(dpi_), 72);
+    lf.lfHeight = -MulDiv(8, static_cast<int>(Dpi()), 72);
     lstrcpynW(lf.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
   }
   font_.reset(CreateFontIndirectW(&lf));
@@ -175,9 +174,9 @@ void frmGuida::ApplyFonts() {
   // The rich edit draws its points at the system DPI; a monitor with
   // another DPI gets the difference as zoom.
   HWND topic = Part(rtfArgomento);
-  if (dpi_ != systemDpi) SendMessageW(topic, EM_SETZOOM, dpi_, systemDpi);
+  if (Dpi() != systemDpi) SendMessageW(topic, EM_SETZOOM, Dpi(), systemDpi);
   else SendMessageW(topic, EM_SETZOOM, 0, 0);
-  SendMessageW(topic, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(Scaled(8), Scaled(8)));
+  SendMessageW(topic, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(Scale(8), Scale(8)));
 }
 
 void frmGuida::Layout() {
@@ -185,22 +184,22 @@ void frmGuida::Layout() {
   if (!tab) return;
   RECT client{};
   GetClientRect(hwnd(), &client);
-  const int margin = Scaled(8), width = client.right, height = client.bottom;
-  const int left = std::max(0, std::min(Scaled(320), width / 2));
+  const int margin = Scale(8), width = client.right, height = client.bottom;
+  const int left = std::max(0, std::min(Scale(320), width / 2));
   const int inside = std::max(0, height - 2 * margin);
   MoveWindow(tab, margin, margin, left, inside, TRUE);
   RECT pane{0, 0, left, inside};
   SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pane));
   OffsetRect(&pane, margin, margin);
-  InflateRect(&pane, -Scaled(2), -Scaled(2));
+  InflateRect(&pane, -Scale(2), -Scale(2));
   const int paneWidth = std::max(0, static_cast<int>(pane.right - pane.left));
   MoveWindow(Part(tvwSommario), pane.left, pane.top, paneWidth, std::max(0, static_cast<int>(pane.bottom - pane.top)), TRUE);
-  const int boxTop = pane.top + textHeight_ + Scaled(4), boxHeight = textHeight_ + Scaled(8);
-  const int listTop = boxTop + boxHeight + Scaled(6);
+  const int boxTop = pane.top + textHeight_ + Scale(4), boxHeight = textHeight_ + Scale(8);
+  const int listTop = boxTop + boxHeight + Scale(6);
   MoveWindow(Part(lblParola), pane.left, pane.top, paneWidth, textHeight_, TRUE);
   MoveWindow(Part(txtParola), pane.left, boxTop, paneWidth, boxHeight, TRUE);
   MoveWindow(Part(lstParole), pane.left, listTop, paneWidth, std::max(0, static_cast<int>(pane.bottom) - listTop), TRUE);
-  const int topicLeft = margin + left + Scaled(6);
+  const int topicLeft = margin + left + Scale(6);
   MoveWindow(Part(rtfArgomento), topicLeft, margin, std::max(0, width - topicLeft - margin), inside, TRUE);
 }
 
@@ -246,8 +245,8 @@ void frmGuida::ShowTopic(int topic) {
 
 void frmGuida::Form_Resize() { Layout(); }
 
-void frmGuida::Form_DpiChanged(UINT dpi, const RECT& suggested) {
-  dpi_ = dpi;
+// Resizable: the suggested rectangle, not the design's size.
+void frmGuida::Form_DpiChanged(const RECT& suggested) {
   SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   ApplyFonts();
@@ -302,10 +301,7 @@ LRESULT frmGuida::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       Form_Resize();
       break;
     case WM_GETMINMAXINFO:
-      reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {Scaled(420), Scaled(300)};
-      return 0;
-    case WM_DPICHANGED:
-      Form_DpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+      reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {Scale(420), Scale(300)};
       return 0;
     case WM_CTLCOLORSTATIC:
       // The label lies on the tab's page, which visual styles (and Wine)

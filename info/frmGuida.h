@@ -31,6 +31,7 @@ class frmGuida : public forms::Form {
   const forms::FormDesign& Design() const override;
   std::span<const forms::ControlDesign> Controls() const override { return {}; }
   void Form_Load() override;
+  void Form_DpiChanged(const RECT& suggested) override;
   void OnDestroyed() override;
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
@@ -44,12 +45,10 @@ class frmGuida : public forms::Form {
   void ShowTab();
   void ShowTopic(int topic);
   HWND Part(int id) const { return GetDlgItem(hwnd(), id); }
-  int Scaled(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), 96); }
   int TopicOf(const zxhelp::HelpTopic* topic) const;
 
   // Event handlers.
   void Form_Resize();
-  void Form_DpiChanged(UINT dpi, const RECT& suggested);
   void tabSchede_Click();
   void tvwSommario_NodeClick();
   void txtParola_Change();
@@ -61,7 +60,6 @@ class frmGuida : public forms::Form {
   std::vector<zxhelp::ContentsEntry> contents_;
   std::vector<int> contentTopics_;  // topic of each contents entry, -1 for none
   std::vector<std::wstring> words_;  // the index, as listed
-  UINT dpi_ = 96;
   forms::FontHandle font_;
   int textHeight_ = 13;
   int shown_ = -1;

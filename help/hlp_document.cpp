@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "cp1252.h"
+
 namespace zxhelp {
 namespace {
 
@@ -350,16 +352,14 @@ std::int32_t HelpContextHash(std::string_view id) {
 }
 
 std::wstring FromWindows1252(std::string_view text) {
-  // 0x80 to 0x9F; the rest of the code page is Latin-1.
-  static constexpr wchar_t kHigh[32] = {
-      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  // An unassigned byte stands for the control character of its value, as
+  // Windows' own conversion has it.
   std::wstring out;
   out.reserve(text.size());
   for (const char ch : text) {
     const auto c = static_cast<unsigned char>(ch);
-    out += (c >= 0x80 && c < 0xA0) ? kHigh[c - 0x80] : static_cast<wchar_t>(c);
+    const char32_t high = c >= 0x80 && c < 0xA0 ? kWindows1252High[c - 0x80] : 0;
+    out += static_cast<wchar_t>(high != 0 ? high : c);
   }
   return out;
 }

@@ -5,15 +5,10 @@
 #include <cctype>
 #include <map>
 
+#include "cp1252.h"
+
 namespace zxhelp {
 namespace {
-
-// Windows-1252 bytes 0x80 to 0x9F; 0 marks the five unassigned ones.
-constexpr std::array<char32_t, 32> kHighBlock = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 std::string Hex(char32_t c) {
   static const char digits[] = "0123456789ABCDEF";
@@ -25,8 +20,8 @@ std::string Hex(char32_t c) {
 int Encode1252(char32_t c) {
   if (c >= 0x20 && c < 0x7F) return static_cast<int>(c);
   if (c >= 0xA0 && c <= 0xFF) return static_cast<int>(c);
-  for (std::size_t i = 0; i < kHighBlock.size(); ++i)
-    if (kHighBlock[i] != 0 && kHighBlock[i] == c) return static_cast<int>(0x80 + i);
+  for (std::size_t i = 0; i < kWindows1252High.size(); ++i)
+    if (kWindows1252High[i] != 0 && kWindows1252High[i] == c) return static_cast<int>(0x80 + i);
   return -1;  // controls (NUL ends strings in the file) and everything else
 }
 

@@ -22,12 +22,7 @@ class RunningProgram : public ::testing::Test {
     ASSERT_NE(main, nullptr);
     zxtest::Activate(main);
   }
-  int FocusedId() {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
-    return info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0;
-  }
+  int FocusedId() const { return zxtest::FocusedControlId(main); }
   void Key(WORD vk) {
     zxtest::PressKey(vk);
     zxtest::Pump(80);

@@ -98,12 +98,7 @@ class OwnHelpWindow : public ::testing::Test {
     }
     return n;
   }
-  int FocusedId(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0;
-  }
+  static int FocusedId(HWND window) { return zxtest::FocusedControlId(window); }
   void Key(WORD vk) {
     zxtest::PressKey(vk);
     zxtest::Pump(150);

@@ -127,13 +127,19 @@ TEST_F(HelpUnderWine, ViewerShowsTheContentsTopicOfTheInstalledFile) {
   ExpectOurContents(help);
 }
 
-TEST_F(HelpUnderWine, F1InTheRunningProgramOpensTheGuide) {
-  zxtest::Process program;
-  ASSERT_TRUE(program.Start(g_exe));
+// The real program started and F1 pressed in its main window, which it returns.
+HWND StartAndPressF1(zxtest::Process& program) {
+  if (!program.Start(g_exe)) return nullptr;
   const HWND main = zxtest::WaitForWindow(program.Id(), nullptr, L"ZORNAVEX", 15000);
-  ASSERT_NE(main, nullptr);
+  if (!main) return nullptr;
   zxtest::Activate(main);
   zxtest::PressKey(VK_F1);
+  return main;
+}
+
+TEST_F(HelpUnderWine, F1InTheRunningProgramOpensTheGuide) {
+  zxtest::Process program;
+  ASSERT_NE(StartAndPressF1(program), nullptr) << "the program did not start";
   ExpectOurContents(FindHelpWindow(20000));
   EXPECT_TRUE(program.Running()) << "the calculator goes on after opening the help";
 }
@@ -141,11 +147,8 @@ TEST_F(HelpUnderWine, F1InTheRunningProgramOpensTheGuide) {
 // HELP_QUIT at the end: the viewer the program opened closes with it.
 TEST_F(HelpUnderWine, EndingTheProgramClosesTheViewerItOpened) {
   zxtest::Process program;
-  ASSERT_TRUE(program.Start(g_exe));
-  const HWND main = zxtest::WaitForWindow(program.Id(), nullptr, L"ZORNAVEX", 15000);
-  ASSERT_NE(main, nullptr);
-  zxtest::Activate(main);
-  zxtest::PressKey(VK_F1);
+  const HWND main = StartAndPressF1(program);
+  ASSERT_NE(main, nullptr) << "the program did not start";
   const HelpWindow help = FindHelpWindow(20000);
   ASSERT_NE(help.hwnd, nullptr) << "no help viewer window; windows:\n" << DescribeWindows();
   PostMessageW(main, WM_CLOSE, 0, 0);

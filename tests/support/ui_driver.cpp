@@ -144,6 +144,13 @@ HWND WaitForWindowWithControl(DWORD pid, int controlId, DWORD timeoutMs, DWORD p
   }
 }
 
+int FocusedControlId(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) || !info.hwndFocus) return 0;
+  return GetDlgCtrlID(info.hwndFocus);
+}
+
 std::wstring ReadText(HWND hwnd) {
   wchar_t buf[4096]{};
   DWORD_PTR got = 0;

@@ -80,6 +80,10 @@ std::optional<MessageBoxInfo> WaitForMessageBox(DWORD pid, DWORD timeoutMs, cons
 // Presses a button of a box and waits until the box is gone.
 bool PressBoxButton(HWND box, int id, DWORD timeoutMs = 5000);
 
+// The control id of the focus in the thread that owns a window of any
+// process; 0 when no control has it.
+int FocusedControlId(HWND window);
+
 // Text of a window of any process (WM_GETTEXT across processes).
 std::wstring ReadText(HWND hwnd);
 // Child by control id, or by class and zero-based index among that class.

@@ -22,9 +22,11 @@ zx_wine_prefix "$tmp"
 
 startup=$(xvfb-run -a -s "-screen 0 1280x1024x24" wine "$b/bench/startup.exe" "$runs" "$(zx_winpath "$zx")" "$(zx_winpath "$bare")" "$(zx_winpath "$direct")" | tr -d '\r')
 # Per program: path, median, fastest, slowest (ms), peak working set (KB),
-# median over rounds of ZORNAVEX's time over its own.
+# median over rounds of ZORNAVEX's time over its own; then the rounds.
 col() { echo "$startup" | sed -n "$1p" | cut -f"$2"; }
-ratio() { python3 -c "print(f'{$1 / $2:.2f}')"; }
+# Per yardstick: both ratios, each with its 95 % interval.
+intervals=$(echo "$startup" | python3 bench/ratio_interval.py)
+ratio_ci() { echo "$intervals" | sed -n "$1p" | LC_ALL=C awk -F'\t' -v c="$2" '{printf "%.3f (%.3f to %.3f)", $c, $(c+1), $(c+2)}'; }
 mb() { python3 -c "print(f'{$1 / 1024:.1f} MB')"; }
 
 imports() { x86_64-w64-mingw32-objdump -p "$1" | awk '/DLL Name:/ {print $3}' | sort -f | paste -sd' ' -; }
@@ -41,8 +43,8 @@ echo "| what | ZORNAVEX.exe | bare window | main window made directly |"
 echo "|---|---|---|---|"
 echo "| start-up to visible window, median | $(col 1 2) ms | $(col 2 2) ms | $(col 3 2) ms |"
 echo "| fastest to slowest | $(col 1 3) to $(col 1 4) ms | $(col 2 3) to $(col 2 4) ms | $(col 3 3) to $(col 3 4) ms |"
-echo "| ZORNAVEX's ratio to it, of the medians | | $(ratio "$(col 1 2)" "$(col 2 2)") | $(ratio "$(col 1 2)" "$(col 3 2)") |"
-echo "| ZORNAVEX's ratio to it, median over rounds | | $(ratio "$(col 2 6)" 1) | $(ratio "$(col 3 6)" 1) |"
+echo "| ZORNAVEX's ratio to it, of the medians (95 % interval) | | $(ratio_ci 1 1) | $(ratio_ci 2 1) |"
+echo "| ZORNAVEX's ratio to it, median over rounds (95 % interval) | | $(ratio_ci 1 4) | $(ratio_ci 2 4) |"
 echo "| peak working set, median | $(mb "$(col 1 5)") | $(mb "$(col 2 5)") | $(mb "$(col 3 5)") |"
 echo "| size | $(kb "$zx") | $(kb "$bare") | $(kb "$direct") |"
 echo "| imported DLLs | $(imports "$zx") | $(imports "$bare") | $(imports "$direct") |"

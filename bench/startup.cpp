@@ -3,7 +3,8 @@
 // that all see the same machine load, and reads each one's peak working set
 // once it waits for input. Per program it prints, tab-separated: path,
 // median, fastest and slowest ms, median peak working set in KB, and the
-// median over rounds of the first program's time divided by its own.
+// median over rounds of the first program's time divided by its own. Then
+// one line per round, "round" and each program's ms, for the spread.
 // Usage: startup RUNS program.exe [program.exe...]
 #include <windows.h>
 #include <psapi.h>
@@ -101,7 +102,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   const int runs = _wtoi(argv[1]);
   const size_t n = static_cast<size_t>(argc - 2);
-  std::vector<std::vector<double>> times(n), peaks(n), ratios(n);
+  std::vector<std::vector<double>> times(n), peaks(n), ratios(n), rounds;
   for (int r = 0; r < runs; ++r) {
     std::vector<double> round(n);
     for (size_t k = 0; k < n; ++k) {
@@ -121,11 +122,17 @@ int wmain(int argc, wchar_t** argv) {
       peaks[p].push_back(run.peakKb);
     }
     for (size_t p = 0; p < n; ++p) ratios[p].push_back(round[0] / round[p]);
+    rounds.push_back(round);
   }
   for (size_t p = 0; p < n; ++p) {
     const auto& t = times[p];
     wprintf(L"%ls\t%.1f\t%.1f\t%.1f\t%.0f\t%.3f\n", argv[p + 2], Median(t), *std::min_element(t.begin(), t.end()),
             *std::max_element(t.begin(), t.end()), Median(peaks[p]), Median(ratios[p]));
+  }
+  for (const auto& round : rounds) {
+    wprintf(L"round");
+    for (double ms : round) wprintf(L"\t%.1f", ms);
+    wprintf(L"\n");
   }
   return 0;
 }

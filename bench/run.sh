@@ -3,11 +3,12 @@
 # start-up against two yardsticks, a bare one-window program and its main
 # window made the most direct way (medians of interleaved runs), their peak
 # working sets, sizes and imported DLLs, and a whole Velisca installation.
-# Prints a Markdown table. Usage: bench/run.sh [RUNS]
+# Prints a Markdown table. Usage: bench/run.sh [RUNS]; fewer than about 100
+# rounds say little on a noisy machine (see the intervals it prints).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-runs=${1:-15}
+runs=${1:-100}
 scripts/deps.sh >/dev/null
 cmake --preset native >/dev/null && cmake --build --preset native >/dev/null
 cmake --preset mingw -DZX_HOST_TOOLS_DIR="$root/build/native" >/dev/null

@@ -102,7 +102,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   const int runs = _wtoi(argv[1]);
   const size_t n = static_cast<size_t>(argc - 2);
-  std::vector<std::vector<double>> times(n), peaks(n), ratios(n), rounds;
+  std::vector<std::vector<double>> peaks(n), rounds;
   for (int r = 0; r < runs; ++r) {
     std::vector<double> round(n);
     for (size_t k = 0; k < n; ++k) {
@@ -118,16 +118,18 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
       }
       round[p] = run.ms;
-      times[p].push_back(run.ms);
       peaks[p].push_back(run.peakKb);
     }
-    for (size_t p = 0; p < n; ++p) ratios[p].push_back(round[0] / round[p]);
     rounds.push_back(round);
   }
   for (size_t p = 0; p < n; ++p) {
-    const auto& t = times[p];
+    std::vector<double> t, ratios;
+    for (const auto& round : rounds) {
+      t.push_back(round[p]);
+      ratios.push_back(round[0] / round[p]);
+    }
     wprintf(L"%ls\t%.1f\t%.1f\t%.1f\t%.0f\t%.3f\n", argv[p + 2], Median(t), *std::min_element(t.begin(), t.end()),
-            *std::max_element(t.begin(), t.end()), Median(peaks[p]), Median(ratios[p]));
+            *std::max_element(t.begin(), t.end()), Median(peaks[p]), Median(ratios));
   }
   for (const auto& round : rounds) {
     wprintf(L"round");

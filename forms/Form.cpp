@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "CommonControls.h"
 #include "Dpi.h"
 #include "FormDetail.h"
 #include "Modal.h"
@@ -26,8 +27,7 @@ void Initialise() {
   static bool done = false;
   if (done) return;
   done = true;
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&icc);
+  InitialiseCommonControls(ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.style = CS_DBLCLKS;

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "CommonControls.h"
 #include "Form.h"
 
 namespace forms {
@@ -11,7 +12,7 @@ void Form::OnKeyPress(int id, KeyPressHandler handler) {
   ControlState* st = StateOf(id);
   if (!st) return;
   st->keyPress = std::move(handler);
-  SetWindowSubclass(st->hwnd, &Form::EditSubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  SetSubclass(st->hwnd, &Form::EditSubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
 LRESULT CALLBACK Form::EditSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
@@ -24,9 +25,9 @@ LRESULT CALLBACK Form::EditSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, 
       wp = static_cast<WPARAM>(static_cast<unsigned short>(key));
     }
   } else if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(h, &Form::EditSubclassProc, 1);
+    RemoveSubclass(h, &Form::EditSubclassProc, 1);
   }
-  return DefSubclassProc(h, msg, wp, lp);
+  return DefSubclass(h, msg, wp, lp);
 }
 
 void Form::PaintFrame(HWND frame, HDC dc) {
@@ -86,17 +87,17 @@ LRESULT CALLBACK Form::FrameSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp,
     }
     case WM_THEMECHANGED:
     case WM_SYSCOLORCHANGE: {
-      const LRESULT result = DefSubclassProc(h, msg, wp, lp);
+      const LRESULT result = DefSubclass(h, msg, wp, lp);
       InvalidateRect(h, nullptr, TRUE);
       return result;
     }
     case WM_NCDESTROY:
-      RemoveWindowSubclass(h, &Form::FrameSubclassProc, 2);
+      RemoveSubclass(h, &Form::FrameSubclassProc, 2);
       break;
     default:
       break;
   }
-  return DefSubclassProc(h, msg, wp, lp);
+  return DefSubclass(h, msg, wp, lp);
 }
 
 HBRUSH Form::ColourFor(HWND control, HDC dc) {

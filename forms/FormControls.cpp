@@ -2,15 +2,28 @@
 // window out at the window's DPI.
 #include <windows.h>
 #include <commctrl.h>
-#include <uxtheme.h>
 
 #include <algorithm>
 
+#include "CommonControls.h"
 #include "Dpi.h"
 #include "Form.h"
 #include "FormDetail.h"
+#include "SystemLibrary.h"
 
 namespace forms {
+
+namespace {
+
+// uxtheme.dll is no KnownDLL: looked up in the system folder, never imported.
+void SwitchThemeOff(HWND h) {
+  using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+  static const auto setTheme =
+      SystemFunction<SetWindowThemeFn>(LoadSystemLibrary(L"uxtheme.dll"), "SetWindowTheme");
+  if (setTheme) setTheme(h, L"", L"");
+}
+
+}  // namespace
 
 using detail::DialogFace;
 using detail::kDialogPoints;
@@ -88,8 +101,8 @@ void Form::CreateControl(const ControlDesign& c, HDC measure) {
   // caption colour from WM_CTLCOLORSTATIC as well.
   if (c.kind == Kind::GroupBox) {
     // Its result does not matter: the subclass draws the caption either way.
-    SetWindowTheme(h, L"", L"");
-    SetWindowSubclass(h, &Form::FrameSubclassProc, 2, reinterpret_cast<DWORD_PTR>(this));
+    SwitchThemeOff(h);
+    SetSubclass(h, &Form::FrameSubclassProc, 2, reinterpret_cast<DWORD_PTR>(this));
   }
   if (c.kind == Kind::TextBox && c.maxLength > 0) SendMessageW(h, EM_LIMITTEXT, c.maxLength, 0);
 }

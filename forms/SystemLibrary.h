@@ -1,6 +1,9 @@
-// Functions the programs look up instead of importing: those newer than the
-// oldest Windows they run on, and DLLs needed only now and then, loaded when
-// first needed and only from the system folder, never the program's own.
+// Where the programs' DLLs come from. Velisca runs as administrator from
+// whatever folder it was unpacked into (often Downloads, where a browser can
+// leave any file): no DLL may ever come from there. The programs import
+// statically only Windows' KnownDLLs (and comctl32, which the manifest takes
+// from the side-by-side store); everything else is loaded here, by full path
+// from the system folder, once the search has been restricted.
 #pragma once
 
 #include <windows.h>
@@ -9,12 +12,29 @@
 
 namespace forms {
 
+// The first thing each program does: every later load by name searches the
+// system folder only (SetDefaultDllDirectories, on Windows 8 and later and on
+// 7 with KB2533623). Without it, the current folder leaves the search and
+// the DLLs that Windows' own DLLs are known to load by name are loaded from
+// the system folder before anything can ask for them. CreateProcess and
+// SearchPath look in the current folder last. Returns true when the search is
+// restricted by SetDefaultDllDirectories.
+bool RestrictDllSearch();
+
+// The DLLs loaded ahead by the fallback, in loading order.
+extern const wchar_t* const kPreloadedDlls[];
+extern const size_t kPreloadedDllCount;
+// The fallback itself, for tests: run by RestrictDllSearch only where
+// SetDefaultDllDirectories is missing.
+void PreloadSystemDlls();
+
 // The Windows folder and the system folder, without a trailing separator;
 // empty when the platform does not say.
 std::wstring WindowsFolder();
 std::wstring SystemFolder();
 
-// The DLL of that name in the system folder; nullptr when it cannot load.
+// The DLL of that name in the system folder, its own dependencies searched
+// there too; nullptr when it cannot load.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
 // A function of a loaded DLL as the pointer type the caller names; nullptr

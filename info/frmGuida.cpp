@@ -8,6 +8,7 @@
 #include <exception>
 #include <optional>
 
+#include "CommonControls.h"
 #include "Dpi.h"
 #include "SystemLibrary.h"
 #include "help_viewer_rules.h"
@@ -55,14 +56,14 @@ HWND CreatePart(HWND parent, int id, DWORD exStyle, const wchar_t* cls, const wc
 // would keep them); the typed word hands the list's moving keys to the list.
 LRESULT CALLBACK KeysProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
   if (msg == WM_GETDLGCODE && id == frmGuida::rtfArgomento)
-    return DefSubclassProc(h, msg, wp, lp) & ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+    return forms::DefSubclass(h, msg, wp, lp) & ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
   if (msg == WM_KEYDOWN && id == frmGuida::txtParola &&
       (wp == VK_UP || wp == VK_DOWN || wp == VK_PRIOR || wp == VK_NEXT)) {
     SendMessageW(GetDlgItem(GetParent(h), frmGuida::lstParole), msg, wp, lp);
     return 0;
   }
-  if (msg == WM_NCDESTROY) RemoveWindowSubclass(h, &KeysProc, id);
-  return DefSubclassProc(h, msg, wp, lp);
+  if (msg == WM_NCDESTROY) forms::RemoveSubclass(h, &KeysProc, id);
+  return forms::DefSubclass(h, msg, wp, lp);
 }
 
 }  // namespace
@@ -140,13 +141,13 @@ void frmGuida::CreateParts() {
   CreatePart(hwnd(), tvwSommario, WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
              WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS);
   CreatePart(hwnd(), lblParola, 0, L"STATIC", L"&Parola da cercare:", SS_LEFT);
-  SetWindowSubclass(CreatePart(hwnd(), txtParola, WS_EX_CLIENTEDGE, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL),
+  forms::SetSubclass(CreatePart(hwnd(), txtParola, WS_EX_CLIENTEDGE, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL),
                     &KeysProc, txtParola, 0);
   CreatePart(hwnd(), lstParole, WS_EX_CLIENTEDGE, L"LISTBOX", L"",
              WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT);
   HWND topic = CreatePart(hwnd(), rtfArgomento, WS_EX_CLIENTEDGE, MSFTEDIT_CLASS, L"",
                           WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL);
-  SetWindowSubclass(topic, &KeysProc, rtfArgomento, 0);
+  forms::SetSubclass(topic, &KeysProc, rtfArgomento, 0);
 }
 
 void frmGuida::ApplyFonts() {

@@ -4,6 +4,7 @@
 
 #include "Collegamento.h"
 #include "Handles.h"
+#include "VersionInfo.h"
 
 namespace velisca {
 
@@ -73,16 +74,9 @@ NumeroErrore FileSystemWin32::RimuoviProvenienza(const std::wstring& path) {
 }
 
 std::optional<VersioneFile> FileSystemWin32::Versione(const std::wstring& path) {
-  DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-  if (size == 0) return std::nullopt;
-  std::vector<unsigned char> data(size);
-  if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data())) return std::nullopt;
-  void* block = nullptr;
-  UINT length = 0;
-  if (!VerQueryValueW(data.data(), L"\\", &block, &length) || length < sizeof(VS_FIXEDFILEINFO)) return std::nullopt;
-  const auto* info = static_cast<const VS_FIXEDFILEINFO*>(block);
-  if (info->dwSignature != 0xFEEF04BD) return std::nullopt;
+  const forms::VersionInfo version(path);
+  const VS_FIXEDFILEINFO* info = version.Fixed();
+  if (!info) return std::nullopt;
   return VersioneFile{HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS), HIWORD(info->dwFileVersionLS),
                       LOWORD(info->dwFileVersionLS)};
 }

@@ -1,4 +1,5 @@
-// Velisca starts by showing its confirmation page; nothing else runs first.
+// Velisca starts by showing its confirmation page; only the DLL search is
+// restricted before, so that nothing is loaded from the folder it runs from.
 #include <windows.h>
 
 #include <objbase.h>
@@ -6,6 +7,7 @@
 #include "Finestre.h"
 #include "Form.h"
 #include "Modal.h"
+#include "SystemLibrary.h"
 
 namespace {
 
@@ -26,6 +28,7 @@ class Apartment {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  forms::RestrictDllSearch();
   forms::Initialise();
   Apartment com;
   velisca::Avvio().Show();

@@ -11,6 +11,7 @@
 #include "Collegamento.h"
 #include "FileSystemWin32.h"
 #include "Handles.h"
+#include "SystemLibrary.h"
 
 namespace velisca {
 namespace {
@@ -157,6 +158,27 @@ TEST(FileLayer, ReadsVersionResources) {
   EXPECT_FALSE(fs.Versione(dir + L"\\missing.dll"));
   DeleteFileW((dir + L"\\plain.txt").c_str());
   RemoveDirectoryW(dir.c_str());
+}
+
+// The fallback for a Windows 7 without KB2533623: each preloaded DLL that the
+// system has comes from the system folder, so later loads by name find it in
+// memory. Wine has SetDefaultDllDirectories, so only a test reaches this.
+TEST(DllSearch, FallbackLoadsItsListFromTheSystemFolder) {
+  forms::PreloadSystemDlls();
+  const std::wstring system = forms::SystemFolder() + L"\\";
+  int found = 0;
+  for (size_t i = 0; i < forms::kPreloadedDllCount; ++i) {
+    const wchar_t* name = forms::kPreloadedDlls[i];
+    if (GetFileAttributesW((system + name).c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+    const HMODULE module = GetModuleHandleW(name);
+    ASSERT_NE(module, nullptr) << "not loaded: " << std::string(name, name + wcslen(name));
+    wchar_t path[MAX_PATH]{};
+    GetModuleFileNameW(module, path, MAX_PATH);
+    EXPECT_EQ(CompareStringOrdinal(path, static_cast<int>(system.size()), system.c_str(), -1, TRUE), CSTR_EQUAL)
+        << std::string(name, name + wcslen(name));
+    ++found;
+  }
+  EXPECT_GE(found, 8) << "too few of the list exist here to tell anything";
 }
 
 TEST(FileLayer, SourceFolderIsTheExecutablesFolder) {

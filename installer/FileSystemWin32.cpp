@@ -44,9 +44,15 @@ NumeroErrore FileSystemWin32::Sostituisci(const std::wstring& nuovo, const std::
   {
     // The new file's bytes reach the disk before its name does, so that a
     // power cut just after the rename leaves no empty program behind. A copy
-    // of a write-protected source cannot be opened for writing: it goes as is.
+    // of a write-protected source is write-protected too and cannot be opened
+    // for writing: it goes as is. Any other refusal is reported, so that a
+    // program holding the new file is waited for like at the rename.
     const HANDLE h = CreateFileW(nuovo.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
+    if (h == INVALID_HANDLE_VALUE) {
+      const NumeroErrore e = UltimoErrore();
+      const DWORD suo = GetFileAttributesW(nuovo.c_str());
+      if (e != ERROR_ACCESS_DENIED || suo == INVALID_FILE_ATTRIBUTES || !(suo & FILE_ATTRIBUTE_READONLY)) return e;
+    } else {
       const forms::KernelHandle dati(h);
       if (!FlushFileBuffers(dati.get())) return UltimoErrore();
     }
@@ -86,6 +92,23 @@ std::optional<VersioneFile> FileSystemWin32::Versione(const std::wstring& path) 
   return VersioneFile{HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS), HIWORD(info->dwFileVersionLS),
                       LOWORD(info->dwFileVersionLS)};
 }
+
+// A test, not a change: the file is opened for writing, sharing everything
+// with whoever holds it, and closed again at once. A running program's image
+// cannot be opened so (32), a write-protected file neither (5); a program
+// that holds the file only to read it, sharing it, lets the open through.
+bool FileSystemWin32::ScrivibileOra(const std::wstring& path) {
+  const DWORD attributi = GetFileAttributesW(path.c_str());
+  if (attributi == INVALID_FILE_ATTRIBUTES || (attributi & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    return false;
+  const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const forms::KernelHandle aperto(h);
+  return true;
+}
+
+void FileSystemWin32::Attendi(int millisecondi) { Sleep(static_cast<DWORD>(millisecondi)); }
 
 NumeroErrore ScrivaniaWin32::TrovaDesktop() { return Collegamento::TrovaDesktop(); }
 

@@ -18,6 +18,8 @@ class FileSystemWin32 : public FileSystem {
   NumeroErrore EliminaFile(const std::wstring& path) override;
   NumeroErrore RimuoviProvenienza(const std::wstring& path) override;
   std::optional<VersioneFile> Versione(const std::wstring& path) override;
+  bool ScrivibileOra(const std::wstring& path) override;
+  void Attendi(int millisecondi) override;
 };
 
 class ScrivaniaWin32 : public Scrivania {

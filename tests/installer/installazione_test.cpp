@@ -193,7 +193,50 @@ TEST_F(Sequenza, DestinationHeldOpenIsNotReplaced) {
   EXPECT_NE(vista.boxes[0].testo.find(L"\r\n\r\nNumero 5"), std::wstring::npos);
   EXPECT_EQ(fs.Content(kCnt), "cnt-0");
   EXPECT_EQ(fs.Content(kExe), "exe-1");  // the copies made before stay
+  EXPECT_TRUE(fs.pauses.empty()) << "a running program is reported at once";
 }
+
+// Another program holds a file for so many attempts: the attempts go on
+// after growing pauses, 3.55 s in all, and then the report follows with the
+// number of the last one.
+struct CasoTrattenuto {
+  std::wstring file;
+  int tentativi;
+  NumeroErrore numero;  // 0: the installation succeeds
+  std::vector<int> pause;
+};
+
+class Trattenuto : public Sequenza, public ::testing::WithParamInterface<CasoTrattenuto> {};
+
+TEST_P(Trattenuto, AttemptsGoOnForABoundedTime) {
+  const CasoTrattenuto& caso = GetParam();
+  Tick();  // the earlier installation
+  vista = FakeVista{};
+  fs.AddFile(kSetup + L"\\ZORNAVEX.exe", "exe-2");
+  fs.heldFor[FakeFileSystem::Key(caso.file)] = caso.tentativi;
+  Tick();
+
+  EXPECT_EQ(fs.pauses, caso.pause);
+  EXPECT_EQ(vista.fine, 1);
+  if (caso.numero == 0) {
+    EXPECT_EQ(vista.boxes.at(0).titolo, L"Complimenti!");
+    EXPECT_EQ(fs.Content(kExe), "exe-2");
+    EXPECT_FALSE(fs.Content(NomeTemporaneo(kExe)));
+  } else {
+    EXPECT_EQ(vista.boxes.at(0).testo, TestoErrore(caso.numero));
+    EXPECT_EQ(vista.passi.back().first, 4);
+    EXPECT_EQ(fs.Content(kExe), "exe-1");
+  }
+}
+
+const std::vector<int> kTutte{50, 100, 200, 400, 800, 1000, 1000};
+INSTANTIATE_TEST_SUITE_P(
+    OgniTentativo, Trattenuto,
+    ::testing::Values(CasoTrattenuto{kExe, 3, 0, {50, 100, 200}},                        // a scan of the earlier file
+                      CasoTrattenuto{kExe, 7, 0, kTutte},                                // released at the last attempt
+                      CasoTrattenuto{kExe, 8, 5, kTutte},                                // held for good: the rename's 5
+                      CasoTrattenuto{NomeTemporaneo(kExe), 2, 0, {50, 100}},             // the new file scanned
+                      CasoTrattenuto{NomeTemporaneo(kExe), 1000, 32, kTutte}));          // and never let go
 
 // A copy that fails leaves no file of its own behind, and an earlier file
 // at the destination exactly as it was.
@@ -245,6 +288,7 @@ TEST_P(SopraInstallazione, FailedCopyKeepsTheEarlierFile) {
   EXPECT_TRUE(fs.HasFolder(L"C:\\programmi\\Mardol\\ZORNAVEX\\Help"));
   EXPECT_TRUE(scrivania.fatti.empty());
   EXPECT_EQ(vista.fine, 1);
+  EXPECT_TRUE(fs.pauses.empty()) << "reported at once";
 }
 
 INSTANTIATE_TEST_SUITE_P(

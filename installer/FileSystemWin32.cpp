@@ -1,5 +1,7 @@
 #include "FileSystemWin32.h"
 
+#include <psapi.h>
+
 #include <vector>
 
 #include "Collegamento.h"
@@ -126,6 +128,23 @@ std::wstring CartellaEseguibile() {
     if (got < buffer.size()) return CartellaDi(std::wstring_view(buffer.data(), got));
     buffer.resize(buffer.size() * 2);
   }
+}
+
+std::wstring CartellaSorgente() {
+  std::wstring cartella = CartellaEseguibile();
+  if (GetFileAttributesW(cartella.c_str()) != INVALID_FILE_ATTRIBUTES) return cartella;
+  // The mapped file name of this program's image names the device it was
+  // read from: on a share, the redirector with the server and the share.
+  std::vector<wchar_t> nome(32768);
+  const DWORD got = K32GetMappedFileNameW(GetCurrentProcess(), reinterpret_cast<void*>(GetModuleHandleW(nullptr)),
+                                          nome.data(), static_cast<DWORD>(nome.size()));
+  if (got == 0 || got >= nome.size()) return cartella;
+  const std::wstring rete = PercorsoDiRete(std::wstring_view(nome.data(), got));
+  if (rete.empty()) return cartella;
+  // Where the share cannot be read either, the folder keeps its drive letter
+  // and the first copy fails as it always did.
+  std::wstring diRete = CartellaDi(rete);
+  return GetFileAttributesW(diRete.c_str()) != INVALID_FILE_ATTRIBUTES ? diRete : cartella;
 }
 
 }  // namespace velisca

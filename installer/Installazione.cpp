@@ -68,6 +68,45 @@ NumeroErrore ConRipetizioni(FileSystem& fs, const std::wstring& file, const std:
 
 namespace {
 
+bool InizioSenzaMaiuscole(std::wstring_view testo, std::wstring_view inizio) {
+  if (testo.size() < inizio.size()) return false;
+  for (std::size_t i = 0; i < inizio.size(); ++i) {
+    wchar_t c = testo[i];
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    if (c != inizio[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::wstring PercorsoDiRete(std::wstring_view p) {
+  bool trovato = false;
+  for (const std::wstring_view rete : {std::wstring_view(L"\\device\\mup\\"),
+                                       std::wstring_view(L"\\device\\lanmanredirector\\")}) {
+    if (InizioSenzaMaiuscole(p, rete)) {
+      p.remove_prefix(rete.size());
+      trovato = true;
+      break;
+    }
+  }
+  if (!trovato) return {};
+  // The redirector's own components (";LanmanRedirector", ";Z:000000000001a2b3")
+  // come before the server's name.
+  while (!p.empty() && p.front() == L';') {
+    const auto sep = p.find(L'\\');
+    if (sep == std::wstring_view::npos) return {};
+    p.remove_prefix(sep + 1);
+  }
+  const auto dopoServer = p.find(L'\\');
+  if (dopoServer == 0 || dopoServer == std::wstring_view::npos || dopoServer + 1 >= p.size() ||
+      p[dopoServer + 1] == L'\\')
+    return {};
+  return L"\\\\" + std::wstring(p);
+}
+
+namespace {
+
 // A shared control file the system already holds in a newer version is
 // kept: replacing it would break the programs that need the newer one.
 bool TieniControlloEsistente(FileSystem& fs, const std::wstring& sorgente, const std::wstring& destinazione) {

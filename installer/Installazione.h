@@ -106,6 +106,11 @@ const std::array<Passo, kNumeroPassi>& Passi();
 // The source folder joined to a name that begins with a backslash; a folder
 // that already ends in one (a drive root) does not get a second.
 std::wstring PercorsoSorgente(std::wstring_view cartella, std::wstring_view nome);
+// The network path (\\server\share\...) of a file whose device path names
+// the network redirector, as Windows reports the mapped file name of an image
+// started from a network drive ("\Device\Mup\;LanmanRedirector\;Z:0000...
+// \server\share\..."); empty for any other path.
+std::wstring PercorsoDiRete(std::wstring_view percorsoDispositivo);
 // The folder part of an executable's full path, without a trailing separator
 // (except for a drive root, which keeps it).
 std::wstring CartellaDi(std::wstring_view eseguibile);

@@ -458,5 +458,21 @@ TEST(Percorsi, SourcePathJoinsFolderAndName) {
   EXPECT_EQ(CartellaDi(L"\\\\server\\share\\setup\\Velisca.exe"), L"\\\\server\\share\\setup");
 }
 
+// The mapped file name of an image started from a network drive, as the
+// redirectors of Windows 7 to 11 (and XP's) name it, and the paths that are
+// not on a share.
+TEST(Percorsi, NetworkPathOfAMappedImage) {
+  const std::wstring unc = L"\\\\scuola\\lab\\setup\\Velisca.exe";
+  EXPECT_EQ(PercorsoDiRete(L"\\Device\\Mup\\scuola\\lab\\setup\\Velisca.exe"), unc);
+  EXPECT_EQ(PercorsoDiRete(L"\\Device\\Mup\\;LanmanRedirector\\;Z:00000000000a1b2c\\scuola\\lab\\setup\\Velisca.exe"), unc);
+  EXPECT_EQ(PercorsoDiRete(L"\\device\\MUP\\;Z:00000000000a1b2c\\scuola\\lab\\setup\\Velisca.exe"), unc);
+  EXPECT_EQ(PercorsoDiRete(L"\\Device\\LanmanRedirector\\;Z:0000000000003e7\\scuola\\lab\\setup\\Velisca.exe"), unc);
+  EXPECT_EQ(CartellaDi(PercorsoDiRete(L"\\Device\\Mup\\scuola\\lab\\Velisca.exe")), L"\\\\scuola\\lab");
+  for (const wchar_t* locale : {L"\\Device\\HarddiskVolume3\\setup\\Velisca.exe", L"\\Device\\Mup\\scuola",
+                                L"\\Device\\Mup\\scuola\\", L"\\Device\\Mup\\;LanmanRedirector", L"\\Device\\Mup\\\\lab\\x",
+                                L"\\Device\\Mupx\\scuola\\lab\\x", L"Z:\\setup\\Velisca.exe", L""})
+    EXPECT_EQ(PercorsoDiRete(locale), L"") << locale;
+}
+
 }  // namespace
 }  // namespace velisca::test

@@ -1,10 +1,12 @@
-// Velisca starts by showing its confirmation page; nothing else runs first.
+// Velisca starts by showing its confirmation page; only the check that no
+// other Velisca runs comes first.
 #include <windows.h>
 
 #include <objbase.h>
 
 #include "Finestre.h"
 #include "Form.h"
+#include "Istanza.h"
 #include "Modal.h"
 
 namespace {
@@ -27,6 +29,7 @@ class Apartment {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   forms::Initialise();
+  velisca::UnaSolaVelisca();
   Apartment com;
   velisca::Avvio().Show();
   return forms::Run();

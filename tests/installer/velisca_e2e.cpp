@@ -387,6 +387,40 @@ TEST_P(Trattenuta, DestinationHeldForAMomentOrForGood) {
 
 INSTANTIATE_TEST_SUITE_P(ThenReleasedOrNot, Trattenuta, ::testing::Values(DWORD{1200}, INFINITE));
 
+// A second Velisca while one runs: it brings the first one's window to the
+// front and ends at once, with no window and no file of its own; the first
+// then installs as if nothing had happened.
+TEST_F(EndToEnd, SecondVeliscaBringsTheFirstForwardAndEnds) {
+  const Cartella s = MakeSetup(L"second");
+  HWND page = StartToInformationPage(s);
+  ASSERT_TRUE(page);
+  // Something else in front, so that bringing the page forward shows.
+  HWND other = CreateWindowExW(0, L"STATIC", L"in front", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                               nullptr, nullptr);
+  ASSERT_TRUE(other);
+  SetForegroundWindow(other);
+  zxtest::Pump(200);
+  ASSERT_NE(GetForegroundWindow(), page);
+
+  zxtest::Process second;
+  ASSERT_TRUE(second.Start(s.Path(L"Velisca.exe"), s.dir));
+  const auto code = second.WaitExit(10000);
+  ASSERT_TRUE(code.has_value()) << "the second Velisca did not end";
+  EXPECT_EQ(*code, 0u);
+  zxtest::Pump(200);
+  EXPECT_EQ(GetForegroundWindow(), page);
+  DestroyWindow(other);
+  EXPECT_FALSE(Exists(L"C:\\programmi")) << "the second Velisca touched the disk";
+
+  zxtest::Click(GetDlgItem(page, frmPercorso::cmdInstalla));
+  const auto box = zxtest::WaitForMessageBox(process->Id(), 20000);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->title, L"Complimenti!");
+  Close(*box, IDOK);
+  ExpectExit();
+  ExpectInstalledFrom(s);
+}
+
 TEST_F(EndToEnd, SourceLockedByAnotherProgramReportsThirtyTwo) {
   const Cartella s = MakeSetup(L"locked");
   {

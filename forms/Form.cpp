@@ -238,8 +238,10 @@ bool Form::PreTranslate(MSG& msg) {
 void Form::OnCommand(int, int) {}
 
 void Form::Form_DpiChanged(const RECT& suggested) {
+  SIZE size{suggested.right - suggested.left, suggested.bottom - suggested.top};
+  (void)SizeAt(dpi_, size);
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
   Rescale();
-  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -313,6 +315,10 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       OnClose();
       return 0;
+    case WM_GETDPISCALEDSIZE:
+      // Asked before WM_DPICHANGED (Windows 10 1703 on), so that the place it
+      // suggests then fits the window's real size at the new DPI.
+      return SizeAt(static_cast<UINT>(wp), *reinterpret_cast<SIZE*>(lp)) ? TRUE : FALSE;
     case WM_DPICHANGED:
       dpi_ = HIWORD(wp);
       Form_DpiChanged(*reinterpret_cast<const RECT*>(lp));
@@ -324,6 +330,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) dpi::EnableNonClientScaling(hwnd);
   Form* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self && (t_loading || msg == WM_NCCREATE)) {
     self = t_loading ? t_loading : static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);

@@ -141,8 +141,8 @@ class Form {
   virtual void Form_Activate() {}
   virtual void Form_DblClick(POINT) {}
   // The window moved to a monitor of another DPI (Dpi() is the new one
-  // already): by default the design is laid out again at its size, at the
-  // place the system suggests.
+  // already): by default it is moved to the place the system suggests and
+  // sized to the design at the new DPI in one step, then laid out again.
   virtual void Form_DpiChanged(const RECT& suggested);
   virtual void OnCommand(int id, int notifyCode);
   virtual void OnMenu(int id) { OnCommand(id, 0); }
@@ -186,6 +186,7 @@ class Form {
   RECT RectFor(const ControlDesign& c, HFONT font, HDC measure) const;
   void Rescale();
   void SizeWindow();
+  bool SizeAt(UINT dpi, SIZE& size) const;
   HBRUSH ColourFor(HWND control, HDC dc);
   ControlState* StateOf(HWND control);
   const ControlState* StateOf(int id) const;

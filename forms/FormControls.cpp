@@ -202,6 +202,19 @@ void Form::SizeWindow() {
   }
 }
 
+// The window size that holds the design's client area at a DPI; none for a
+// window the user sizes or one that fills the screen.
+bool Form::SizeAt(UINT dpi, SIZE& size) const {
+  const FormDesign& design = Design();
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+  if (design.placement == Placement::Maximised || (style & WS_THICKFRAME)) return false;
+  const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+  RECT r{0, 0, MulDiv(design.clientWidth, static_cast<int>(dpi), 96), MulDiv(design.clientHeight, static_cast<int>(dpi), 96)};
+  if (!dpi::AdjustRect(r, style, GetMenu(hwnd_) != nullptr, exStyle, dpi)) return false;
+  size = {r.right - r.left, r.bottom - r.top};
+  return true;
+}
+
 void Form::Place(HWND over) {
   const Placement placement = Design().placement;
   if (placement == Placement::Maximised) return;

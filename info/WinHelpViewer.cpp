@@ -46,8 +46,10 @@ help::ViewerFile ViewerFileIn(const std::wstring& folder) {
   help::ViewerFile file;
   if (folder.empty()) return file;
   const std::wstring path = folder + L"\\winhlp32.exe";
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  file.exists = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  file.exists = GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
+                !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  if (file.exists) file.bytes = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
   const VersionApi& version = Version();
   if (!file.exists || !version.Loaded()) return file;
   DWORD ignored = 0;

@@ -29,6 +29,7 @@ std::wstring_view Trim(std::wstring_view s) {
 }  // namespace
 
 bool IsPlaceholder(const ViewerFile& file) {
+  if (file.bytes != 0 && file.bytes <= kLargestPlaceholder) return true;
   return file.fileVersionMajor >= 10 || std::any_of(file.descriptions.begin(), file.descriptions.end(),
                      [](const std::wstring& d) { return Folded(Trim(d)) == L"windows winhlp32 stub"; });
 }

@@ -1,5 +1,7 @@
 #include "FileSystemWin32.h"
 
+#include <psapi.h>
+
 #include <vector>
 
 #include "Collegamento.h"
@@ -45,9 +47,15 @@ NumeroErrore FileSystemWin32::Sostituisci(const std::wstring& nuovo, const std::
   {
     // The new file's bytes reach the disk before its name does, so that a
     // power cut just after the rename leaves no empty program behind. A copy
-    // of a write-protected source cannot be opened for writing: it goes as is.
+    // of a write-protected source is write-protected too and cannot be opened
+    // for writing: it goes as is. Any other refusal is reported, so that a
+    // program holding the new file is waited for like at the rename.
     const HANDLE h = CreateFileW(nuovo.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
+    if (h == INVALID_HANDLE_VALUE) {
+      const NumeroErrore e = UltimoErrore();
+      const DWORD suo = GetFileAttributesW(nuovo.c_str());
+      if (e != ERROR_ACCESS_DENIED || suo == INVALID_FILE_ATTRIBUTES || !(suo & FILE_ATTRIBUTE_READONLY)) return e;
+    } else {
       const forms::KernelHandle dati(h);
       if (!FlushFileBuffers(dati.get())) return UltimoErrore();
     }
@@ -81,6 +89,23 @@ std::optional<VersioneFile> FileSystemWin32::Versione(const std::wstring& path) 
                       LOWORD(info->dwFileVersionLS)};
 }
 
+// A test, not a change: the file is opened for writing, sharing everything
+// with whoever holds it, and closed again at once. A running program's image
+// cannot be opened so (32), a write-protected file neither (5); a program
+// that holds the file only to read it, sharing it, lets the open through.
+bool FileSystemWin32::ScrivibileOra(const std::wstring& path) {
+  const DWORD attributi = GetFileAttributesW(path.c_str());
+  if (attributi == INVALID_FILE_ATTRIBUTES || (attributi & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    return false;
+  const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const forms::KernelHandle aperto(h);
+  return true;
+}
+
+void FileSystemWin32::Attendi(int millisecondi) { Sleep(static_cast<DWORD>(millisecondi)); }
+
 NumeroErrore ScrivaniaWin32::TrovaDesktop() { return Collegamento::TrovaDesktop(); }
 
 bool ScrivaniaWin32::CreaCollegamento(const std::wstring& file, const std::wstring& target,
@@ -97,6 +122,23 @@ std::wstring CartellaEseguibile() {
     if (got < buffer.size()) return CartellaDi(std::wstring_view(buffer.data(), got));
     buffer.resize(buffer.size() * 2);
   }
+}
+
+std::wstring CartellaSorgente() {
+  std::wstring cartella = CartellaEseguibile();
+  if (GetFileAttributesW(cartella.c_str()) != INVALID_FILE_ATTRIBUTES) return cartella;
+  // The mapped file name of this program's image names the device it was
+  // read from: on a share, the redirector with the server and the share.
+  std::vector<wchar_t> nome(32768);
+  const DWORD got = K32GetMappedFileNameW(GetCurrentProcess(), reinterpret_cast<void*>(GetModuleHandleW(nullptr)),
+                                          nome.data(), static_cast<DWORD>(nome.size()));
+  if (got == 0 || got >= nome.size()) return cartella;
+  const std::wstring rete = PercorsoDiRete(std::wstring_view(nome.data(), got));
+  if (rete.empty()) return cartella;
+  // Where the share cannot be read either, the folder keeps its drive letter
+  // and the first copy fails as it always did.
+  std::wstring diRete = CartellaDi(rete);
+  return GetFileAttributesW(diRete.c_str()) != INVALID_FILE_ATTRIBUTES ? diRete : cartella;
 }
 
 }  // namespace velisca

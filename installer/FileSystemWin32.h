@@ -18,6 +18,8 @@ class FileSystemWin32 : public FileSystem {
   NumeroErrore EliminaFile(const std::wstring& path) override;
   NumeroErrore RimuoviProvenienza(const std::wstring& path) override;
   std::optional<VersioneFile> Versione(const std::wstring& path) override;
+  bool ScrivibileOra(const std::wstring& path) override;
+  void Attendi(int millisecondi) override;
 };
 
 class ScrivaniaWin32 : public Scrivania {
@@ -30,5 +32,10 @@ class ScrivaniaWin32 : public Scrivania {
 
 // The folder that holds the running executable.
 std::wstring CartellaEseguibile();
+// The folder to copy from: the executable's own, or, when that cannot be
+// read, the same folder by its network path. An elevated program does not
+// see the drive letters the user mapped, while Windows still reports the
+// executable under its letter.
+std::wstring CartellaSorgente();
 
 }  // namespace velisca

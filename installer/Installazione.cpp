@@ -48,6 +48,63 @@ std::wstring CartellaDi(std::wstring_view eseguibile) {
   return std::wstring(eseguibile.substr(0, sep));
 }
 
+bool DaRipetere(FileSystem& fs, NumeroErrore numero, const std::wstring& file) {
+  constexpr NumeroErrore kCondivisione = 32, kBlocco = 33, kAccessoNegato = 5;
+  if (numero == kCondivisione || numero == kBlocco) return true;
+  // A write-protected file or a running program is refused at once and for
+  // good: waiting would only delay the same report.
+  return numero == kAccessoNegato && fs.ScrivibileOra(file);
+}
+
+NumeroErrore ConRipetizioni(FileSystem& fs, const std::wstring& file, const std::function<NumeroErrore()>& operazione) {
+  NumeroErrore e = operazione();
+  for (const int pausa : kPause) {
+    if (e == 0 || !DaRipetere(fs, e, file)) break;
+    fs.Attendi(pausa);
+    e = operazione();
+  }
+  return e;
+}
+
+namespace {
+
+bool InizioSenzaMaiuscole(std::wstring_view testo, std::wstring_view inizio) {
+  if (testo.size() < inizio.size()) return false;
+  for (std::size_t i = 0; i < inizio.size(); ++i) {
+    wchar_t c = testo[i];
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    if (c != inizio[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::wstring PercorsoDiRete(std::wstring_view p) {
+  bool trovato = false;
+  for (const std::wstring_view rete : {std::wstring_view(L"\\device\\mup\\"),
+                                       std::wstring_view(L"\\device\\lanmanredirector\\")}) {
+    if (InizioSenzaMaiuscole(p, rete)) {
+      p.remove_prefix(rete.size());
+      trovato = true;
+      break;
+    }
+  }
+  if (!trovato) return {};
+  // The redirector's own components (";LanmanRedirector", ";Z:000000000001a2b3")
+  // come before the server's name.
+  while (!p.empty() && p.front() == L';') {
+    const auto sep = p.find(L'\\');
+    if (sep == std::wstring_view::npos) return {};
+    p.remove_prefix(sep + 1);
+  }
+  const auto dopoServer = p.find(L'\\');
+  if (dopoServer == 0 || dopoServer == std::wstring_view::npos || dopoServer + 1 >= p.size() ||
+      p[dopoServer + 1] == L'\\')
+    return {};
+  return L"\\\\" + std::wstring(p);
+}
+
 namespace {
 
 // A shared control file the system already holds in a newer version is
@@ -64,11 +121,14 @@ bool TieniControlloEsistente(FileSystem& fs, const std::wstring& sorgente, const
 // The number is that of the operation that failed.
 NumeroErrore CopiaIntera(FileSystem& fs, const std::wstring& da, const std::wstring& a) {
   const std::wstring temporaneo = NomeTemporaneo(a);
-  (void)fs.EliminaFile(temporaneo);  // left behind by a run that was cut off
-  NumeroErrore e = fs.CopiaFile(da, temporaneo);
-  if (e == 0) e = fs.Sostituisci(temporaneo, a);
+  // Another program may hold a file for a moment, the new one above all: an
+  // antivirus reads a fresh program file as soon as it is written.
+  const auto elimina = [&] { return ConRipetizioni(fs, temporaneo, [&] { return fs.EliminaFile(temporaneo); }); };
+  (void)elimina();  // left behind by a run that was cut off
+  NumeroErrore e = ConRipetizioni(fs, temporaneo, [&] { return fs.CopiaFile(da, temporaneo); });
+  if (e == 0) e = ConRipetizioni(fs, a, [&] { return fs.Sostituisci(temporaneo, a); });
   if (e != 0) {
-    (void)fs.EliminaFile(temporaneo);
+    (void)elimina();
     return e;
   }
   // The copy carries the download's mark along, and with it a security

@@ -39,7 +39,26 @@ class FileSystem {
   virtual NumeroErrore RimuoviCartella(const std::wstring& path) = 0;
   // The version resource of a file; nothing when the file or its resource is missing.
   virtual std::optional<VersioneFile> Versione(const std::wstring& path) = 0;
+  // Whether an existing file could be written right now: not write-protected,
+  // not a running program. A refusal on such a file comes from another
+  // program that holds it for a moment (an antivirus, the indexer, a backup).
+  virtual bool ScrivibileOra(const std::wstring& path) = 0;
+  // Waits before the next attempt, without giving way to the user interface.
+  virtual void Attendi(int millisecondi) = 0;
 };
+
+// The pauses before each further attempt of a file operation that another
+// program holds up: growing, 3.55 s in all, each wait below the 5 s after
+// which Windows calls a window that takes no input "not responding".
+inline constexpr std::array<int, 7> kPause{50, 100, 200, 400, 800, 1000, 1000};
+
+// Whether a failure is worth another attempt: a sharing (32) or lock (33)
+// violation, or a refusal (5) of a file that could be written right now.
+bool DaRipetere(FileSystem& fs, NumeroErrore numero, const std::wstring& file);
+
+// Runs a file operation, and again after each pause while it fails with a
+// number worth another attempt on `file`; the last number comes back.
+NumeroErrore ConRipetizioni(FileSystem& fs, const std::wstring& file, const std::function<NumeroErrore()>& operazione);
 
 // The desktop shortcut service; the Windows side forwards to Collegamento.
 class Scrivania {
@@ -87,6 +106,11 @@ const std::array<Passo, kNumeroPassi>& Passi();
 // The source folder joined to a name that begins with a backslash; a folder
 // that already ends in one (a drive root) does not get a second.
 std::wstring PercorsoSorgente(std::wstring_view cartella, std::wstring_view nome);
+// The network path (\\server\share\...) of a file whose device path names
+// the network redirector, as Windows reports the mapped file name of an image
+// started from a network drive ("\Device\Mup\;LanmanRedirector\;Z:0000...
+// \server\share\..."); empty for any other path.
+std::wstring PercorsoDiRete(std::wstring_view percorsoDispositivo);
 // The folder part of an executable's full path, without a trailing separator
 // (except for a drive root, which keeps it).
 std::wstring CartellaDi(std::wstring_view eseguibile);

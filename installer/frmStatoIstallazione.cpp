@@ -41,7 +41,7 @@ Installatore frmStatoIstallazione::CreaInstallatore() {
     scrivaniaReale_ = std::make_unique<ScrivaniaWin32>();
     fs_ = fsReale_.get();
     scrivania_ = scrivaniaReale_.get();
-    sorgente_ = CartellaEseguibile();
+    sorgente_ = CartellaSorgente();
   }
   return Installatore(*fs_, *scrivania_, sorgente_, *this);
 }

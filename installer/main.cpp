@@ -1,11 +1,13 @@
-// Velisca starts by showing its confirmation page; only the DLL search is
-// restricted before, so that nothing is loaded from the folder it runs from.
+// Velisca starts by showing its confirmation page. Before it, only the DLL
+// search is restricted, so that nothing is loaded from the folder it runs
+// from, and the check that no other Velisca runs.
 #include <windows.h>
 
 #include <objbase.h>
 
 #include "Finestre.h"
 #include "Form.h"
+#include "Istanza.h"
 #include "Modal.h"
 #include "SystemLibrary.h"
 
@@ -30,6 +32,7 @@ class Apartment {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   forms::RestrictDllSearch();
   forms::Initialise();
+  velisca::UnaSolaVelisca();
   Apartment com;
   velisca::Avvio().Show();
   return forms::Run();

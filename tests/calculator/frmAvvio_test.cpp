@@ -518,4 +518,36 @@ TEST(MainWindowDpi, WithoutPerMonitorFunctionsTheLayoutIsTheSame) {
     EXPECT_TRUE(EqualRect(&a, &b));
 }
 
+// Moved to a monitor of another DPI: the size it answers beforehand is the
+// size it then takes, at the place suggested, with the controls laid out
+// again. Wine sends neither message (the test does), and draws every title
+// bar at the system DPI: where that is taller than at the new DPI, the
+// window grows by the difference so that the client area stays whole.
+TEST(MainWindowDpi, MovedToAnotherMonitorItTakesTheSizeItAnswered) {
+  forms::Initialise();
+  frmAvvio f;
+  f.Show();
+  const UINT nuovo = f.Dpi() == 144 ? 96 : 144;
+  SIZE answered{};
+  ASSERT_TRUE(SendMessageW(f.hwnd(), WM_GETDPISCALEDSIZE, nuovo, reinterpret_cast<LPARAM>(&answered)));
+  const RECT suggested{37, 41, 37 + MulDiv(answered.cx, 3, 4), 41 + MulDiv(answered.cy, 3, 4)};  // a linear guess
+  SendMessageW(f.hwnd(), WM_DPICHANGED, MAKEWPARAM(nuovo, nuovo), reinterpret_cast<LPARAM>(&suggested));
+  RECT win{};
+  GetWindowRect(f.hwnd(), &win);
+  EXPECT_EQ(f.Dpi(), nuovo);
+  EXPECT_EQ(win.left, 37);
+  EXPECT_EQ(win.top, 41);
+  EXPECT_EQ(win.right - win.left, answered.cx);
+  EXPECT_GE(win.bottom - win.top, answered.cy);
+  RECT client{};
+  GetClientRect(f.hwnd(), &client);
+  EXPECT_GE(client.bottom, MulDiv(380, static_cast<int>(nuovo), 96));
+  RECT frame3{};
+  GetWindowRect(f.Control(Frame3), &frame3);
+  MapWindowPoints(HWND_DESKTOP, f.hwnd(), reinterpret_cast<POINT*>(&frame3), 2);
+  EXPECT_EQ(frame3.top, MulDiv(200, static_cast<int>(nuovo), 96));
+  EXPECT_EQ(frame3.right - frame3.left, MulDiv(257, static_cast<int>(nuovo), 96));
+  f.Unload();
+}
+
 }  // namespace

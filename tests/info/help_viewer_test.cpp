@@ -8,8 +8,8 @@
 namespace zornavex::help {
 namespace {
 
-const ViewerFile kPlaceholder{true, {L"Windows Winhlp32 Stub"}, 6};
-const ViewerFile kViewer{true, {L"Windows Help"}, 6};
+const ViewerFile kPlaceholder{true, {L"Windows Winhlp32 Stub"}, 6, 9728};
+const ViewerFile kViewer{true, {L"Windows Help"}, 6, 903253};
 const ViewerFile kAbsent{false, {}, 0};
 
 TEST(HelpViewerChoice, ThePlaceholderIsKnownByItsDescriptionInAnyLanguageBlock) {
@@ -21,6 +21,10 @@ TEST(HelpViewerChoice, ThePlaceholderIsKnownByItsDescriptionInAnyLanguageBlock) 
   // Version 10 and later: Windows 10 and 11 ship only the placeholder, whatever its description's language.
   EXPECT_TRUE(IsPlaceholder({true, {L"Stub di Winhlp32 di Windows"}, 10}));
   EXPECT_FALSE(IsPlaceholder({true, {L"Guida di Windows"}, 6}));  // 8.1's download, also copied onto 10
+  // Italian 7 and 8.1: a translated description and version 6; only the size tells.
+  EXPECT_TRUE(IsPlaceholder({true, {L"Stub di Winhlp32 di Windows"}, 6, 9728}));
+  EXPECT_TRUE(IsPlaceholder({true, {}, 6, kLargestPlaceholder}));
+  EXPECT_FALSE(IsPlaceholder({true, {L"Stub di Winhlp32 di Windows"}, 6, kLargestPlaceholder + 1}));
 }
 
 TEST(HelpViewerChoice, AViewerIsUsedOnlyWhenThereIsOneAndNoPlaceholder) {

@@ -1,6 +1,7 @@
 // An in-memory file system that fails the way the Windows file layer does,
 // with the same error codes: a copy onto a full disk stops halfway and leaves
-// what it wrote, a rename refuses a write-protected or open destination.
+// what it wrote, a rename refuses a write-protected or open destination, and
+// another program may hold a file for a number of attempts.
 #pragma once
 
 #include <map>
@@ -45,7 +46,7 @@ class FakeFileSystem : public FileSystem {
     const std::wstring s = Key(from), d = Key(to);
     if (!files_.count(s)) return folders_.count(Parent(s)) ? kNonTrovato : kPercorsoNonTrovato;
     if (!folders_.count(Parent(d))) return kPercorsoNonTrovato;
-    if (locked.count(d)) return kCondivisione;
+    if (locked.count(d) || Held(d)) return kCondivisione;
     if (readOnly.count(d)) return kAccessoNegato;
     const std::string content = files_[s];
     files_[d].clear();  // opened and truncated before a byte is written
@@ -68,8 +69,9 @@ class FakeFileSystem : public FileSystem {
     const std::wstring s = Key(nuovo), d = Key(destinazione);
     if (!files_.count(s)) return kNonTrovato;
     if (!folders_.count(Parent(d))) return kPercorsoNonTrovato;
+    if (Held(s)) return kCondivisione;
     // Without POSIX semantics a file with open handles cannot be replaced.
-    if (readOnly.count(d) || locked.count(d)) return kAccessoNegato;
+    if (readOnly.count(d) || locked.count(d) || Held(d)) return kAccessoNegato;
     files_[d] = files_[s];
     versions_.erase(d);
     if (auto v = versions_.find(s); v != versions_.end()) versions_[d] = v->second;
@@ -82,7 +84,7 @@ class FakeFileSystem : public FileSystem {
     calls.push_back(L"del " + path);
     const std::wstring k = Key(path);
     if (!files_.count(k)) return folders_.count(Parent(k)) ? kNonTrovato : kPercorsoNonTrovato;
-    if (locked.count(k)) return kCondivisione;
+    if (locked.count(k) || Held(k)) return kCondivisione;
     Forget(k);
     return 0;
   }
@@ -107,6 +109,12 @@ class FakeFileSystem : public FileSystem {
     if (it == versions_.end() || !files_.count(Key(path))) return std::nullopt;
     return it->second;
   }
+
+  bool ScrivibileOra(const std::wstring& path) override {
+    const std::wstring k = Key(path);
+    return files_.count(k) && !readOnly.count(k) && !locked.count(k);
+  }
+  void Attendi(int millisecondi) override { pauses.push_back(millisecondi); }
 
   void AddFolder(const std::wstring& path) { folders_.insert(Key(path)); }
   void RemoveFolder(const std::wstring& path) { folders_.erase(Key(path)); }
@@ -134,7 +142,9 @@ class FakeFileSystem : public FileSystem {
     return it->second;
   }
 
-  std::set<std::wstring> locked;    // keys of files held open without sharing
+  std::set<std::wstring> locked;    // keys of running programs: held for good, never writable
+  std::map<std::wstring, int> heldFor;  // keys of files another program holds, for so many attempts
+  std::vector<int> pauses;          // every wait between attempts
   std::set<std::wstring> readOnly;  // keys of write-protected files
   std::set<std::wstring> marked;    // keys of files carrying the download mark
   bool withoutStreams = false;      // a file system that keeps no such mark
@@ -142,6 +152,13 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::wstring> calls;
 
  private:
+  // One more attempt on a file another program holds: refused while it lasts.
+  bool Held(const std::wstring& k) {
+    auto it = heldFor.find(k);
+    if (it == heldFor.end() || it->second == 0) return false;
+    --it->second;
+    return true;
+  }
   void Forget(const std::wstring& k) {
     files_.erase(k);
     versions_.erase(k);

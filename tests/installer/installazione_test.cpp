@@ -193,7 +193,50 @@ TEST_F(Sequenza, DestinationHeldOpenIsNotReplaced) {
   EXPECT_NE(vista.boxes[0].testo.find(L"\r\n\r\nNumero 5"), std::wstring::npos);
   EXPECT_EQ(fs.Content(kCnt), "cnt-0");
   EXPECT_EQ(fs.Content(kExe), "exe-1");  // the copies made before stay
+  EXPECT_TRUE(fs.pauses.empty()) << "a running program is reported at once";
 }
+
+// Another program holds a file for so many attempts: the attempts go on
+// after growing pauses, 3.55 s in all, and then the report follows with the
+// number of the last one.
+struct CasoTrattenuto {
+  std::wstring file;
+  int tentativi;
+  NumeroErrore numero;  // 0: the installation succeeds
+  std::vector<int> pause;
+};
+
+class Trattenuto : public Sequenza, public ::testing::WithParamInterface<CasoTrattenuto> {};
+
+TEST_P(Trattenuto, AttemptsGoOnForABoundedTime) {
+  const CasoTrattenuto& caso = GetParam();
+  Tick();  // the earlier installation
+  vista = FakeVista{};
+  fs.AddFile(kSetup + L"\\ZORNAVEX.exe", "exe-2");
+  fs.heldFor[FakeFileSystem::Key(caso.file)] = caso.tentativi;
+  Tick();
+
+  EXPECT_EQ(fs.pauses, caso.pause);
+  EXPECT_EQ(vista.fine, 1);
+  if (caso.numero == 0) {
+    EXPECT_EQ(vista.boxes.at(0).titolo, L"Complimenti!");
+    EXPECT_EQ(fs.Content(kExe), "exe-2");
+    EXPECT_FALSE(fs.Content(NomeTemporaneo(kExe)));
+  } else {
+    EXPECT_EQ(vista.boxes.at(0).testo, TestoErrore(caso.numero));
+    EXPECT_EQ(vista.passi.back().first, 4);
+    EXPECT_EQ(fs.Content(kExe), "exe-1");
+  }
+}
+
+const std::vector<int> kTutte{50, 100, 200, 400, 800, 1000, 1000};
+INSTANTIATE_TEST_SUITE_P(
+    OgniTentativo, Trattenuto,
+    ::testing::Values(CasoTrattenuto{kExe, 3, 0, {50, 100, 200}},                        // a scan of the earlier file
+                      CasoTrattenuto{kExe, 7, 0, kTutte},                                // released at the last attempt
+                      CasoTrattenuto{kExe, 8, 5, kTutte},                                // held for good: the rename's 5
+                      CasoTrattenuto{NomeTemporaneo(kExe), 2, 0, {50, 100}},             // the new file scanned
+                      CasoTrattenuto{NomeTemporaneo(kExe), 1000, 32, kTutte}));          // and never let go
 
 // A copy that fails leaves no file of its own behind, and an earlier file
 // at the destination exactly as it was.
@@ -245,6 +288,7 @@ TEST_P(SopraInstallazione, FailedCopyKeepsTheEarlierFile) {
   EXPECT_TRUE(fs.HasFolder(L"C:\\programmi\\Mardol\\ZORNAVEX\\Help"));
   EXPECT_TRUE(scrivania.fatti.empty());
   EXPECT_EQ(vista.fine, 1);
+  EXPECT_TRUE(fs.pauses.empty()) << "reported at once";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -412,6 +456,22 @@ TEST(Percorsi, SourcePathJoinsFolderAndName) {
   EXPECT_EQ(CartellaDi(L"D:\\setup\\Velisca.exe"), L"D:\\setup");
   EXPECT_EQ(CartellaDi(L"D:\\Velisca.exe"), L"D:\\");
   EXPECT_EQ(CartellaDi(L"\\\\server\\share\\setup\\Velisca.exe"), L"\\\\server\\share\\setup");
+}
+
+// The mapped file name of an image started from a network drive, as the
+// redirectors of Windows 7 to 11 (and XP's) name it, and the paths that are
+// not on a share.
+TEST(Percorsi, NetworkPathOfAMappedImage) {
+  const std::wstring unc = L"\\\\scuola\\lab\\setup\\Velisca.exe";
+  EXPECT_EQ(PercorsoDiRete(L"\\Device\\Mup\\scuola\\lab\\setup\\Velisca.exe"), unc);
+  EXPECT_EQ(PercorsoDiRete(L"\\Device\\Mup\\;LanmanRedirector\\;Z:00000000000a1b2c\\scuola\\lab\\setup\\Velisca.exe"), unc);
+  EXPECT_EQ(PercorsoDiRete(L"\\device\\MUP\\;Z:00000000000a1b2c\\scuola\\lab\\setup\\Velisca.exe"), unc);
+  EXPECT_EQ(PercorsoDiRete(L"\\Device\\LanmanRedirector\\;Z:0000000000003e7\\scuola\\lab\\setup\\Velisca.exe"), unc);
+  EXPECT_EQ(CartellaDi(PercorsoDiRete(L"\\Device\\Mup\\scuola\\lab\\Velisca.exe")), L"\\\\scuola\\lab");
+  for (const wchar_t* locale : {L"\\Device\\HarddiskVolume3\\setup\\Velisca.exe", L"\\Device\\Mup\\scuola",
+                                L"\\Device\\Mup\\scuola\\", L"\\Device\\Mup\\;LanmanRedirector", L"\\Device\\Mup\\\\lab\\x",
+                                L"\\Device\\Mupx\\scuola\\lab\\x", L"Z:\\setup\\Velisca.exe", L""})
+    EXPECT_EQ(PercorsoDiRete(locale), L"") << locale;
 }
 
 }  // namespace

@@ -317,27 +317,89 @@ INSTANTIATE_TEST_SUITE_P(EachFile, MissingSource,
                                            Missing{L"ZORNAVEX.cnt", true, true},
                                            Missing{L"COMDLG32.OCX", true, true}));
 
-// The new file is written whole beside it; the rename over a file that is
-// open (as a running program is) is refused, and the earlier file stays.
-TEST_F(EndToEnd, DestinationHeldOpenIsRefusedWithFive) {
+// Another program holds the earlier program file. One that reads it for a
+// moment, sharing it (an antivirus, the indexer), is waited for after growing
+// pauses, 3.55 s in all. One that shares nothing, as a running program's
+// image is held, makes the file unwritable: the report comes at once. The new
+// file never takes the earlier one's place while it is held.
+struct Presa {
+  DWORD condivisione;
+  DWORD durata;  // INFINITE: until the report shows
+  bool riuscita;
+  DWORD almeno, meno;  // bounds of the time from the click to the box, ms
+};
+class Trattenuta : public EndToEnd, public ::testing::WithParamInterface<Presa> {};
+
+TEST_P(Trattenuta, HeldDestinationIsWaitedForOnlyWhenItCouldBeWritten) {
+  const Presa& p = GetParam();
   const Cartella s = MakeSetup(L"held");
   for (const wchar_t* d : {L"C:\\programmi", L"C:\\programmi\\Mardol", L"C:\\programmi\\Mardol\\ZORNAVEX"})
     CreateDirectoryW(d, nullptr);
   const std::wstring exe = kProgramma + L"\\ZORNAVEX.exe";
   Write(exe, "an earlier copy, in use");
-  {
-    forms::KernelHandle held(CreateFileW(exe.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
-    const auto box = Install(s);
-    EXPECT_EQ(box.text, Report(5));
-    Close(box, IDOK);
-    ExpectExit();
+  HWND page = StartToInformationPage(s);
+  ASSERT_TRUE(page);
+  forms::KernelHandle held(CreateFileW(exe.c_str(), GENERIC_READ, p.condivisione, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+  const DWORD start = GetTickCount();
+  zxtest::Click(GetDlgItem(page, frmPercorso::cmdInstalla));
+  if (p.durata != INFINITE) {
+    Sleep(p.durata);
+    held.reset();
   }
-  EXPECT_EQ(Read(exe), "an earlier copy, in use");
+  const auto box = zxtest::WaitForMessageBox(process->Id(), 20000);
+  const DWORD elapsed = GetTickCount() - start;
+  held.reset();
+  ASSERT_TRUE(box) << "no message box after cmdInstalla";
+  EXPECT_EQ(box->text, p.riuscita ? kSuccessText : Report(5));
+  EXPECT_GE(elapsed, p.almeno);
+  EXPECT_LT(elapsed, p.meno);
+  Close(*box, IDOK);
+  ExpectExit();
+  EXPECT_EQ(Read(exe), p.riuscita ? Read(s.Path(L"ZORNAVEX.exe")) : "an earlier copy, in use");
   EXPECT_FALSE(Exists(exe + L".velisca-tmp"));
-  EXPECT_FALSE(IsFolder(kGuida));
-  EXPECT_TRUE(IsFolder(kProgramma));
-  EXPECT_FALSE(Exists(Shortcut()));
+  EXPECT_EQ(IsFolder(kGuida), p.riuscita);
+  EXPECT_EQ(Exists(Shortcut()), p.riuscita);
+}
+
+constexpr DWORD kTutto = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+INSTANTIATE_TEST_SUITE_P(SharedOrNot, Trattenuta,
+                         ::testing::Values(Presa{0, INFINITE, false, 0, 3000},            // like a running program
+                                           Presa{kTutto, 1200, true, 1200, 10000},        // a scan, then let go
+                                           Presa{kTutto, INFINITE, false, 3550, 10000}));  // held for good
+
+// A second Velisca while one runs: it brings the first one's window to the
+// front and ends at once, with no window and no file of its own; the first
+// then installs as if nothing had happened.
+TEST_F(EndToEnd, SecondVeliscaBringsTheFirstForwardAndEnds) {
+  const Cartella s = MakeSetup(L"second");
+  HWND page = StartToInformationPage(s);
+  ASSERT_TRUE(page);
+  // Something else in front, so that bringing the page forward shows.
+  HWND other = CreateWindowExW(0, L"STATIC", L"in front", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                               nullptr, nullptr);
+  ASSERT_TRUE(other);
+  SetForegroundWindow(other);
+  zxtest::Pump(200);
+  ASSERT_NE(GetForegroundWindow(), page);
+
+  zxtest::Process second;
+  ASSERT_TRUE(second.Start(s.Path(L"Velisca.exe"), s.dir));
+  const auto code = second.WaitExit(10000);
+  ASSERT_TRUE(code.has_value()) << "the second Velisca did not end";
+  EXPECT_EQ(*code, 0u);
+  zxtest::Pump(200);
+  EXPECT_EQ(GetForegroundWindow(), page);
+  DestroyWindow(other);
+  EXPECT_FALSE(Exists(L"C:\\programmi")) << "the second Velisca touched the disk";
+
+  zxtest::Click(GetDlgItem(page, frmPercorso::cmdInstalla));
+  const auto box = zxtest::WaitForMessageBox(process->Id(), 20000);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->title, L"Complimenti!");
+  Close(*box, IDOK);
+  ExpectExit();
+  ExpectInstalledFrom(s);
 }
 
 TEST_F(EndToEnd, SourceLockedByAnotherProgramReportsThirtyTwo) {

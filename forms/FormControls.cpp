@@ -71,7 +71,10 @@ void Form::CreateControl(const ControlDesign& c, HDC measure) {
   HFONT font = FontFor(st);
   // Created in place and with its font, so nothing moves or redraws later.
   const RECT r = RectFor(c, font, measure);
-  HWND h = CreateWindowExW(info.exStyle, info.cls, c.kind == Kind::PictureButton ? L"" : c.text,
+  // Controls that draw no text carry their accessible name as their text.
+  const bool drawsNoText = c.kind == Kind::PictureButton || c.kind == Kind::PictureBox || c.kind == Kind::ProgressBar;
+  const wchar_t* text = drawsNoText ? (c.accName ? c.accName : L"") : c.text;
+  HWND h = CreateWindowExW(info.exStyle, info.cls, text,
                            WS_CHILD | WS_VISIBLE | info.style | c.extraStyle, r.left, r.top, r.right - r.left,
                            r.bottom - r.top, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
                            Instance(), nullptr);
@@ -91,6 +94,9 @@ void Form::CreateControl(const ControlDesign& c, HDC measure) {
     SetWindowTheme(h, L"", L"");
     SetWindowSubclass(h, &Form::FrameSubclassProc, 2, reinterpret_cast<DWORD_PTR>(this));
   }
+  if (c.accName) SetWindowSubclass(h, &Form::NamedSubclassProc, 4, reinterpret_cast<DWORD_PTR>(this));
+  if (c.kind == Kind::PictureBox && (c.extraStyle & WS_TABSTOP))
+    SetWindowSubclass(h, &Form::PictureSubclassProc, 3, reinterpret_cast<DWORD_PTR>(this));
   if (c.kind == Kind::TextBox && c.maxLength > 0) SendMessageW(h, EM_LIMITTEXT, c.maxLength, 0);
 }
 

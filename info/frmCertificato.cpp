@@ -12,7 +12,7 @@ namespace {
 
 const forms::FormDesign kSpec{L"Certificato di Autenticità", 309, 244,
                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER, 0, IDI_CERTIFICATO,
-                            forms::Placement::CentreOwner};
+                            forms::Placement::CentreOwner, std::nullopt, /*dialog=*/true};
 
 // The frame's origin: the labels' places are given within it.
 constexpr int FX = 4, FY = 4;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "Accessibility.h"
 #include "Dpi.h"
 #include "FormDetail.h"
@@ -351,6 +353,9 @@ LRESULT CALLBACK Form::NamedSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp,
 // cost a DLL load and a COM apartment, which no other user should pay.
 void Form::Annotate() {
   if (annotations_ || !hwnd_) return;
+  const bool named = std::any_of(controls_.begin(), controls_.end(),
+                                 [](const auto& c) { return c.second.design->accName != nullptr; });
+  if (!named && extraNames_.empty() && !Design().dialog) return;
   annotations_ = std::make_unique<Annotations>();
   HRESULT result = annotations_->Ready();
   auto keep = [&result](HRESULT hr) {

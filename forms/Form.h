@@ -198,6 +198,7 @@ class Form {
   static LRESULT CALLBACK PictureSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   static LRESULT CALLBACK NamedSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   void PaintFrame(HWND frame, HDC dc);
+  void ShapeFrame(HWND frame);
   void CreateControls();
   void CreateControl(const ControlDesign& c, HDC measure);
   void SetWindowIcons();

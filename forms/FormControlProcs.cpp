@@ -65,6 +65,34 @@ void Form::PaintFrame(HWND frame, HDC dc) {
   SelectObject(dc, oldFont);
 }
 
+// The frame's window becomes the ring of its etched edge and its caption:
+// what lies inside is drawn by the controls alone, whatever their z-order.
+void Form::ShapeFrame(HWND frame) {
+  RECT r{};
+  GetClientRect(frame, &r);
+  wchar_t caption[256]{};
+  const int len = GetWindowTextW(frame, caption, 256);
+  SIZE text{};
+  if (HDC dc = GetDC(frame)) {
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(frame, WM_GETFONT, 0, 0)));
+    GetTextExtentPoint32W(dc, caption, len, &text);
+    SelectObject(dc, old);
+    ReleaseDC(frame, dc);
+  }
+  const int top = text.cy / 2;
+  HRGN ring = CreateRectRgn(0, top, r.right, r.bottom);
+  HRGN inside = CreateRectRgn(2, top + 2, r.right - 2, r.bottom - 2);
+  HRGN label = CreateRectRgn(0, 0, len > 0 ? Scale(7) + text.cx + Scale(2) + 1 : 0, text.cy + 1);
+  if (ring && inside && label) {
+    CombineRgn(ring, ring, inside, RGN_DIFF);
+    CombineRgn(ring, ring, label, RGN_OR);
+    // The system owns the region from here on.
+    if (SetWindowRgn(frame, ring, TRUE)) ring = nullptr;
+  }
+  for (HRGN rgn : {ring, inside, label})
+    if (rgn) DeleteObject(rgn);
+}
+
 LRESULT CALLBACK Form::FrameSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
   switch (msg) {
     case WM_PAINT: {
@@ -85,7 +113,15 @@ LRESULT CALLBACK Form::FrameSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp,
     case WM_ENABLE:
     case WM_SETTEXT: {
       const LRESULT result = DefWindowProcW(h, msg, wp, lp);
+      if (msg == WM_SETTEXT) reinterpret_cast<Form*>(ref)->ShapeFrame(h);
       InvalidateRect(h, nullptr, TRUE);
+      return result;
+    }
+    // A new size or font moves the edge or the caption.
+    case WM_SIZE:
+    case WM_SETFONT: {
+      const LRESULT result = DefSubclassProc(h, msg, wp, lp);
+      reinterpret_cast<Form*>(ref)->ShapeFrame(h);
       return result;
     }
     case WM_THEMECHANGED:

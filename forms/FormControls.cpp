@@ -50,13 +50,15 @@ ClassInfo ClassFor(const ControlDesign& c) {
 
 }  // namespace
 
-// Each new control goes under the ones made before it: frames are made last,
-// so they lie under everything drawn inside them without being moved (they
-// take no focus, so the tab order is unchanged).
+// Each new control goes under the ones made before it. Frames are made
+// first: a screen reader takes a frame before a control in z-order that
+// holds it as the control's group. A frame's window is only its edge and
+// caption (ShapeFrame), so it covers nothing drawn inside it; it takes no
+// focus, so the tab order is unchanged.
 void Form::CreateControls() {
   dialogFont_ = MakeFont(DialogFace(), kDialogPoints, false, false, dpi_);
   HDC measure = CreateCompatibleDC(nullptr);
-  for (const bool frames : {false, true}) {
+  for (const bool frames : {true, false}) {
     for (const ControlDesign& c : Controls()) {
       if ((c.kind == Kind::GroupBox) == frames) CreateControl(c, measure);
     }
@@ -93,6 +95,7 @@ void Form::CreateControl(const ControlDesign& c, HDC measure) {
     // Its result does not matter: the subclass draws the caption either way.
     SetWindowTheme(h, L"", L"");
     SetWindowSubclass(h, &Form::FrameSubclassProc, 2, reinterpret_cast<DWORD_PTR>(this));
+    ShapeFrame(h);
   }
   if (c.accName) SetWindowSubclass(h, &Form::NamedSubclassProc, 4, reinterpret_cast<DWORD_PTR>(this));
   if (c.kind == Kind::PictureBox && (c.extraStyle & WS_TABSTOP))

@@ -134,17 +134,9 @@ std::vector<std::wstring> InvisibleTexts(HWND window) {
 }
 
 bool Repaints(HWND control, void (*change)(HWND)) {
-  HWND top = GetAncestor(control, GA_ROOT);
-  RECT r{};
-  GetWindowRect(control, &r);
-  const Pixels before = Grab(top);
+  const Pixels before = Grab(control);
   change(control);
-  const Pixels after = Grab(top);
-  const RECT& w = before.where;
-  for (int y = std::max(0L, r.top - w.top); y < std::min<LONG>(before.h, r.bottom - w.top); ++y)
-    for (int x = std::max(0L, r.left - w.left); x < std::min<LONG>(before.w, r.right - w.left); ++x)
-      if (before.At(x, y) != after.At(x, y)) return true;
-  return false;
+  return Grab(control).bgr != before.bgr;
 }
 
 void Shot(HWND window, const wchar_t* name) {

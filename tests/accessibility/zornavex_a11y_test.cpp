@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <cstdio>
+
 #include "Accessibility.h"
 #include "Modal.h"
 #include "a11y_support.h"
@@ -29,6 +31,7 @@ void HighContrast(HWND window, bool on) {
 // only annotation gives cannot be read here.
 void ExpectAnnotated(const forms::Form& form) {
   const HRESULT hr = form.AnnotationResult();
+  std::printf("annotation: 0x%08lx\n", static_cast<unsigned long>(hr));
   EXPECT_NE(hr, S_FALSE) << "no annotation after a screen reader asked";
   EXPECT_TRUE(hr == S_OK || hr == E_NOTIMPL) << std::hex << hr;
 }
@@ -78,6 +81,19 @@ TEST_F(ZornavexA11y, EveryFocusableControlOfTheMainWindowIsNamed) {
     // Wine names a combo box by its own text; Windows by the label before it.
     if (std::wstring(cls) == L"ComboBox") EXPECT_TRUE(a11y::LabelBefore(h, r.name)) << r.id;
     else EXPECT_EQ(a11y::Name(h), r.name) << r.id;
+  }
+  // The panel: the frame before it in z-order that holds it is its group.
+  for (HWND c = GetWindow(main.hwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (!(GetWindowLongW(c, GWL_STYLE) & WS_TABSTOP)) continue;
+    RECT box{}, frame{}, both{};
+    GetWindowRect(c, &box);
+    HWND group = GetWindow(c, GW_HWNDPREV);
+    for (; group; group = GetWindow(group, GW_HWNDPREV)) {
+      GetWindowRect(group, &frame);
+      const bool isFrame = (GetWindowLongW(group, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+      if (isFrame && IntersectRect(&both, &box, &frame) && EqualRect(&both, &box)) break;
+    }
+    EXPECT_EQ(group, main.Control(GetDlgCtrlID(c) / 100 * 100)) << GetDlgCtrlID(c);
   }
   // The second result: "X" by its label, "Moltiplicatore" by annotation.
   HWND moltiplicatore = main.Control(txtMoltiplicatore);

@@ -60,7 +60,9 @@ void Form::CreateControls() {
   HDC measure = CreateCompatibleDC(nullptr);
   for (const bool frames : {true, false}) {
     for (const ControlDesign& c : Controls()) {
-      if ((c.kind == Kind::GroupBox) == frames) CreateControl(c, measure);
+      if ((c.kind == Kind::GroupBox) != frames) continue;
+      CreateControl(c, measure);
+      if (HWND frame = frames ? Control(c.id) : nullptr) ShapeFrame(frame);
     }
   }
   DeleteDC(measure);
@@ -95,7 +97,6 @@ void Form::CreateControl(const ControlDesign& c, HDC measure) {
     // Its result does not matter: the subclass draws the caption either way.
     SetWindowTheme(h, L"", L"");
     SetWindowSubclass(h, &Form::FrameSubclassProc, 2, reinterpret_cast<DWORD_PTR>(this));
-    ShapeFrame(h);
   }
   if (c.accName) SetWindowSubclass(h, &Form::NamedSubclassProc, 4, reinterpret_cast<DWORD_PTR>(this));
   if (c.kind == Kind::PictureBox && (c.extraStyle & WS_TABSTOP))

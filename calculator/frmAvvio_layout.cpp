@@ -35,66 +35,75 @@ ControlDesign List(int id, const wchar_t* name, int px, int py) {
 ControlDesign Input(int id, const wchar_t* name, const wchar_t* tip, int maxLen, int px, int py, int x, int y) {
   return InPanel({id, name, Kind::TextBox, L"", px + x, py + y, 81, 21, tip, maxLen});
 }
-ControlDesign Result(int id, const wchar_t* name, const wchar_t* tip, int px, int py, int x, int y, int w) {
-  return InPanel({id, name, Kind::TextBox, L"", px + x, py + y, w, 21, tip, 0, /*readOnly=*/true});
+// A result's accessible name adds what only its place says: the unit beside it.
+ControlDesign Result(int id, const wchar_t* name, const wchar_t* tip, int px, int py, int x, int y, int w,
+                     const wchar_t* accName = nullptr) {
+  ControlDesign c{id, name, Kind::TextBox, L"", px + x, py + y, w, 21, tip, 0, /*readOnly=*/true};
+  c.accName = accName;
+  return InPanel(c);
 }
 ControlDesign Calcola(int id, const wchar_t* name, int px, int py, int x) {
   return InPanel({id, name, Kind::Button, L"Calcola", px + x, py + 136, 61, 25, L"Calcola"});
 }
 
-// Frames first, then the focusable controls in tab order, then the labels:
-// this order is the tab order (the frames, which take no focus, are made
-// last so that they lie under everything).
+// Frames first, then each panel's controls in tab order, then the result
+// boxes in tab order (the frames, which take no focus, are made last so that
+// they lie under everything). Each label is made just before the box or list
+// it names: a screen reader names a box after the label before it in z-order.
+// Labels take no focus, so the tab order stays that of the focusable controls.
 const ControlDesign kControls[] = {
     Frame(Frame1, L"Frame1", L"Calcolo del tempo di esecuzione di un programma", P1X, P1Y),
     Frame(Frame2, L"Frame2", L"Calcolo del tempo del TMR0", P2X, P2Y),
     Frame(Frame3, L"Frame3", L"Calcolo del valore da caricare nel TMR0", P3X, P3Y),
     Frame(Frame4, L"Frame4", L"Calcolo del WDT", P4X, P4Y),
 
+    Lbl(lblMhz, L"lblMhz", kFreqTip, P1X, P1Y, 12, 32, 97, 21),
     List(cmbFrequenza, L"cmbFrequenza", P1X, P1Y),
+    Lbl(lblIstruzioniNormali, L"lblIstruzioniNormali", L"Numero istruzioni normali", P1X, P1Y, 12, 60, 125, 21),
     Input(txtIstruzioniNormali, L"txtIstruzioniNormali", L"Numero istruzioni normali", 12, P1X, P1Y, 144, 56),
+    Lbl(lblIstruzioniSalto, L"lblIstruzioniSalto", L"Numero istruzioni di salto", P1X, P1Y, 12, 92, 121, 17),
     Input(txtIstruzioniSalto, L"txtIstruzioniSalto", L"Numero istruzioni di salto", 12, P1X, P1Y, 144, 88),
     Calcola(cmdCalcola1, L"cmdCalcola1", P1X, P1Y, 176),
+    Lbl(lblFrequenza2, L"lblFrequenza2", kFreqTip, P2X, P2Y, 12, 32, 97, 21),
     List(cmbFrequenza2, L"cmbFrequenza2", P2X, P2Y),
+    Lbl(lblTMR0, L"lblTMR0", L"Valore caricato nel TMR0", P2X, P2Y, 12, 60, 125, 21),
     Input(txtValoreTMR0, L"txtValoreTMR0", L"Valore caricato nel TMR0", 3, P2X, P2Y, 144, 56),
+    Lbl(lblPrescaler, L"lblPrescaler", L"Valore del prescaler", P2X, P2Y, 12, 92, 121, 17),
     Input(txtValorePrescaler, L"txtValorePrescaler", L"Valore del prescaler", 3, P2X, P2Y, 144, 88),
     Calcola(cmdCalcola2, L"cmdCalcola2", P2X, P2Y, 180),
+    Lbl(lblFrequenza3, L"lblFrequenza3", kFreqTip, P3X, P3Y, 12, 32, 97, 21),
     List(cmbFrequenza3, L"cmbFrequenza3", P3X, P3Y),
+    Lbl(lblTemporizzazionems, L"lblTemporizzazionems", L"Temporizzazione in ns", P3X, P3Y, 12, 60, 125, 21),
     Input(txtTemporizzazione, L"txtTemporizzazione", L"Temporizzazione in ns", 12, P3X, P3Y, 144, 60),
+    Lbl(lblValorePrescaler2, L"lblValorePrescaler2", L"Valore del prescaler", P3X, P3Y, 12, 92, 121, 17),
     Input(txtValorePrescaler2, L"txtValorePrescaler2", L"Valore del prescaler", 12, P3X, P3Y, 144, 88),
     Calcola(cmdCalcola3, L"cmdCalcola3", P3X, P3Y, 176),
+    Lbl(Label1, L"Label1", kFreqTip, P4X, P4Y, 12, 32, 97, 21),
     List(cmbFrequenza4, L"cmbFrequenza4", P4X, P4Y),
+    Lbl(lblNumeroIstruzioni, L"lblNumeroIstruzioni", L"Numero delle istruzioni", P4X, P4Y, 12, 60, 125, 21),
     Input(txtNumeroIstruzioni, L"txtNumeroIstruzioni", L"Numero delle istruzioni", 12, P4X, P4Y, 144, 56),
+    Lbl(lblRipetizioni, L"lblRipetizioni", L"Numero di ripetizioni", P4X, P4Y, 12, 92, 121, 17),
     Input(txtRipetizioni, L"txtRipetizioni", L"Numero di ripetizioni", 12, P4X, P4Y, 144, 88),
     Calcola(cmdCalcola4, L"cmdCalcola4", P4X, P4Y, 184),
-    Result(txtTempoDiProgramma, L"txtTempoDiProgramma", L"Tempo di programmazione", P1X, P1Y, 12, 144, 81),
-    Result(txtTempoTMR0, L"txtTempoTMR0", L"Tempo del TMR0", P2X, P2Y, 12, 144, 81),
-    Result(txtValoreDaInserireTMR0, L"txtValoreDaInserireTMR0", L"Valore da inserire nel TMR0", P3X, P3Y, 12, 144, 45),
-    Result(txtTempoTotale, L"txtTempoTotale", L"Tempo totale", P4X, P4Y, 12, 144, 65),
-    Result(txtTempodiciclo, L"txtTempodiciclo", L"Tempo di ciclo", P4X, P4Y, 100, 144, 69),
-    Result(txtMoltiplicatore, L"txtMoltiplicatore", L"Valore da inserire nel TMR0", P3X, P3Y, 100, 144, 45),
 
-    Lbl(lblMhz, L"lblMhz", kFreqTip, P1X, P1Y, 12, 32, 97, 21),
-    Lbl(lblIstruzioniNormali, L"lblIstruzioniNormali", L"Numero istruzioni normali", P1X, P1Y, 12, 60, 125, 21),
-    Lbl(lblIstruzioniSalto, L"lblIstruzioniSalto", L"Numero istruzioni di salto", P1X, P1Y, 12, 92, 121, 17),
     Lbl(lblRisultato1, L"lblRisultato1", L"Tempo di programma", P1X, P1Y, 12, 124, 109, 17),
+    Result(txtTempoDiProgramma, L"txtTempoDiProgramma", L"Tempo di programmazione", P1X, P1Y, 12, 144, 81,
+           L"Tempo di programma in ns"),
     Lbl(lblns1, L"lblns1", L"ns", P1X, P1Y, 96, 152, 21, 17),
-    Lbl(lblFrequenza2, L"lblFrequenza2", kFreqTip, P2X, P2Y, 12, 32, 97, 21),
-    Lbl(lblTMR0, L"lblTMR0", L"Valore caricato nel TMR0", P2X, P2Y, 12, 60, 125, 21),
-    Lbl(lblPrescaler, L"lblPrescaler", L"Valore del prescaler", P2X, P2Y, 12, 92, 121, 17),
     Lbl(lblTempoSecondi, L"lblTempoSecondi", L"Tempo del TMR0", P2X, P2Y, 12, 124, 109, 17),
+    Result(txtTempoTMR0, L"txtTempoTMR0", L"Tempo del TMR0", P2X, P2Y, 12, 144, 81, L"Tempo del TMR0 in ns"),
     Lbl(lblNanosecondi, L"lblNanosecondi", L"ns", P2X, P2Y, 96, 152, 21, 17),
-    Lbl(lblFrequenza3, L"lblFrequenza3", kFreqTip, P3X, P3Y, 12, 32, 97, 21),
-    Lbl(lblTemporizzazionems, L"lblTemporizzazionems", L"Temporizzazione in ns", P3X, P3Y, 12, 60, 125, 21),
-    Lbl(lblValorePrescaler2, L"lblValorePrescaler2", L"Valore del prescaler", P3X, P3Y, 12, 92, 121, 17),
     Lbl(lblValoreTMR0, L"lblValoreTMR0", L"Valore da inserire nel TMR0", P3X, P3Y, 12, 124, 133, 17),
-    Lbl(lblPER, L"lblPER", L"X", P3X, P3Y, 72, 148, 9, 13),
-    Lbl(Label1, L"Label1", kFreqTip, P4X, P4Y, 12, 32, 97, 21),
-    Lbl(lblNumeroIstruzioni, L"lblNumeroIstruzioni", L"Numero delle istruzioni", P4X, P4Y, 12, 60, 125, 21),
-    Lbl(lblRipetizioni, L"lblRipetizioni", L"Numero di ripetizioni", P4X, P4Y, 12, 92, 121, 17),
+    Result(txtValoreDaInserireTMR0, L"txtValoreDaInserireTMR0", L"Valore da inserire nel TMR0", P3X, P3Y, 12, 144, 45),
     Lbl(lblTempoTotale, L"lblTempoTotale", L"Tempo totale", P4X, P4Y, 12, 124, 69, 17),
-    Lbl(lblTempoCiclo, L"lblTempoCiclo", L"Tempo di ciclo", P4X, P4Y, 100, 124, 69, 17),
+    Result(txtTempoTotale, L"txtTempoTotale", L"Tempo totale", P4X, P4Y, 12, 144, 65, L"Tempo totale in ns"),
     Lbl(lblns2, L"lblns2", L"ns", P4X, P4Y, 80, 152, 21, 17),
+    Lbl(lblTempoCiclo, L"lblTempoCiclo", L"Tempo di ciclo", P4X, P4Y, 100, 124, 69, 17),
+    Result(txtTempodiciclo, L"txtTempodiciclo", L"Tempo di ciclo", P4X, P4Y, 100, 144, 69),
+    Lbl(lblPER, L"lblPER", L"X", P3X, P3Y, 72, 148, 9, 13),
+    // Its label is the "X" between the two results.
+    Result(txtMoltiplicatore, L"txtMoltiplicatore", L"Valore da inserire nel TMR0", P3X, P3Y, 100, 144, 45,
+           L"Moltiplicatore"),
 };
 
 const forms::FormDesign kSpec{

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "Accessibility.h"
 #include "CommonControls.h"
 #include "Dpi.h"
 #include "FormDetail.h"
@@ -76,7 +79,6 @@ void Form::Load() {
   }
   ++g_loadedForms;
   dpi_ = dpi::ForWindow(hwnd_);
-  if (design.backColour) formBrush_.reset(CreateSolidBrush(ToColorRef(*design.backColour)));
   std::vector<ACCEL> accels;
   for (const Accelerator& a : Accelerators())
     accels.push_back({FVIRTKEY, a.virtualKey, static_cast<WORD>(a.commandId)});
@@ -202,9 +204,10 @@ bool Form::IsReadOnly(int id) const {
   return h && (GetWindowLongPtrW(h, GWL_STYLE) & ES_READONLY) != 0;
 }
 
-void Form::SetForeColour(int id, ColourValue colour) {
+void Form::SetForeColour(int id, ColourValue colour, std::optional<ColourValue> inHighContrast) {
   if (ControlState* st = StateOf(id)) {
     st->fore = colour;
+    st->foreHighContrast = inHighContrast;
     InvalidateRect(st->hwnd, nullptr, TRUE);
   }
 }
@@ -217,7 +220,6 @@ std::optional<ColourValue> Form::ForeColour(int id) const {
 void Form::SetBackColour(int id, ColourValue colour) {
   if (ControlState* st = StateOf(id)) {
     st->back = colour;
-    st->backBrush.reset(CreateSolidBrush(ToColorRef(colour)));
     InvalidateRect(st->hwnd, nullptr, TRUE);
   }
 }
@@ -266,18 +268,30 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return id ? MAKELRESULT(id, DC_HASDEFID) : 0;
     }
     case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
       if (HBRUSH b = ColourFor(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp))) {
         return reinterpret_cast<LRESULT>(b);
       }
       break;
     case WM_ERASEBKGND:
-      if (formBrush_) {
+      if (Design().backColour) {
         RECT r{};
         GetClientRect(hwnd_, &r);
-        FillRect(reinterpret_cast<HDC>(wp), &r, formBrush_.get());
+        FillRect(reinterpret_cast<HDC>(wp), &r, FormBrush());
         return 1;
       }
+      break;
+    case WM_SYSCOLORCHANGE:
+      Recolour();
+      break;
+    case WM_SETTINGCHANGE:
+      if (wp == SPI_SETHIGHCONTRAST) Recolour();
+      break;
+    case WM_GETOBJECT:
+      // A screen reader is asking: the names and role that only annotation
+      // can give are set now, before it builds its view of the window.
+      Annotate();
       break;
     case WM_SETCURSOR:
       if (HCURSOR c = CursorFor(reinterpret_cast<HWND>(wp))) {
@@ -329,6 +343,37 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
+void Form::AddAccessibleName(HWND control, const wchar_t* name) {
+  extraNames_.emplace_back(control, name);
+  SetSubclass(control, &Form::NamedSubclassProc, 4, reinterpret_cast<DWORD_PTR>(this));
+}
+
+// A screen reader may ask a named control before its window.
+LRESULT CALLBACK Form::NamedSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+  if (msg == WM_GETOBJECT) reinterpret_cast<Form*>(ref)->Annotate();
+  else if (msg == WM_NCDESTROY) RemoveSubclass(h, &Form::NamedSubclassProc, 4);
+  return DefSubclass(h, msg, wp, lp);
+}
+
+// Once per window, and only when a screen reader first asks: the services
+// cost a DLL load and a COM apartment, which no other user should pay.
+void Form::Annotate() {
+  if (annotations_ || !hwnd_) return;
+  const bool named = std::any_of(controls_.begin(), controls_.end(),
+                                 [](const auto& c) { return c.second.design->accName != nullptr; });
+  if (!named && extraNames_.empty() && !Design().dialog) return;
+  annotations_ = std::make_unique<Annotations>();
+  HRESULT result = annotations_->Ready();
+  auto keep = [&result](HRESULT hr) {
+    if (FAILED(hr) && SUCCEEDED(result)) result = hr;
+  };
+  for (int id : order_)
+    if (const ControlState& st = controls_[id]; st.design->accName) keep(annotations_->Name(st.hwnd, st.design->accName));
+  for (const auto& [control, name] : extraNames_) keep(annotations_->Name(control, name));
+  if (Design().dialog) keep(annotations_->DialogRole(hwnd_));
+  annotationResult_ = result;
+}
+
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) dpi::EnableNonClientScaling(hwnd);
   Form* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -344,6 +389,15 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     for (auto& [id, timer] : self->timers_) KillTimer(hwnd, id);
     self->timers_.clear();
+    if (self->annotations_) {
+      for (const auto& [id, st] : self->controls_)
+        if (st.design->accName) (void)self->annotations_->Clear(st.hwnd);  // the windows go anyway
+      for (const auto& [control, name] : self->extraNames_) (void)self->annotations_->Clear(control);
+      (void)self->annotations_->Clear(hwnd);
+      self->annotations_.reset();
+    }
+    self->annotationResult_ = S_FALSE;
+    self->extraNames_.clear();
     self->controls_.clear();
     self->order_.clear();
     self->accelerators_.reset();

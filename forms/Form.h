@@ -20,6 +20,7 @@
 namespace forms {
 
 class Timer;
+class Annotations;
 
 enum class Kind {
   Label,         // static text, no focus
@@ -53,6 +54,10 @@ struct ControlDesign {
   bool wrap = false;    // Label: wrap within the width instead of growing to fit one line
   std::optional<FontSpec> font = std::nullopt;
   DWORD extraStyle = 0;
+  // What a screen reader calls the control where neither its own text nor
+  // the label made just before it says it. A picture button, picture box or
+  // progress bar also carries it as its window text, which none of them draws.
+  const wchar_t* accName = nullptr;
 };
 
 enum class Placement { CentreScreen, CentreOwner, Maximised };
@@ -64,7 +69,9 @@ struct FormDesign {
   DWORD exStyle = 0;
   int iconId = 0;                 // 0: no window icon
   Placement placement = Placement::CentreScreen;
-  std::optional<ColourValue> backColour = std::nullopt;
+  std::optional<ColourValue> backColour = std::nullopt;  // while high contrast is on: the window colour
+  // A screen reader reads it as a dialog, with its texts, when it opens.
+  bool dialog = false;
 };
 
 struct Accelerator {
@@ -107,8 +114,10 @@ class Form {
   bool IsReadOnly(int id) const;
 
   // Text and back colours of a control, as colour values; a control without
-  // a back colour is drawn transparent on the form.
-  void SetForeColour(int id, ColourValue colour);
+  // a back colour is drawn transparent on the form. While the system's high
+  // contrast is on, a fixed colour gives way to the system colour of the
+  // control's role (or to `inHighContrast`); system colours stay.
+  void SetForeColour(int id, ColourValue colour, std::optional<ColourValue> inHighContrast = std::nullopt);
   std::optional<ColourValue> ForeColour(int id) const;
   void SetBackColour(int id, ColourValue colour);
 
@@ -125,6 +134,10 @@ class Form {
   virtual bool PreTranslate(MSG& msg);
 
   static Form* FromHwnd(HWND hwnd);
+
+  // What the last Direct Annotation of this window's names and role gave:
+  // S_FALSE before a screen reader first asked for the window.
+  HRESULT AnnotationResult() const { return annotationResult_; }
 
  protected:
   // What the derived form is built from; called by Load().
@@ -150,6 +163,10 @@ class Form {
   virtual void OnClose() { Unload(); }
   virtual void OnDestroyed() {}
   virtual HCURSOR CursorFor(HWND) const { return nullptr; }
+  // The system colours or high contrast changed; everything is repainted after.
+  virtual void Form_ColoursChanged() {}
+  // A name for a window the form makes itself, outside its design table.
+  void AddAccessibleName(HWND control, const wchar_t* name);
   virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
   // The button Enter presses when no other button has the focus, and the one
@@ -166,8 +183,10 @@ class Form {
     HWND hwnd = nullptr;
     const ControlDesign* design = nullptr;
     std::optional<ColourValue> fore;
+    std::optional<ColourValue> foreHighContrast;
     std::optional<ColourValue> back;
     BrushHandle backBrush;
+    COLORREF backBrushColour = CLR_INVALID;
     FontHandle font;
     IconHandle icon;
     KeyPressHandler keyPress;
@@ -176,7 +195,10 @@ class Form {
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK EditSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   static LRESULT CALLBACK FrameSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK PictureSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK NamedSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   void PaintFrame(HWND frame, HDC dc);
+  void ShapeFrame(HWND frame);
   void CreateControls();
   void CreateControl(const ControlDesign& c, HDC measure);
   void SetWindowIcons();
@@ -188,6 +210,10 @@ class Form {
   void SizeWindow();
   bool SizeAt(UINT dpi, SIZE& size) const;
   HBRUSH ColourFor(HWND control, HDC dc);
+  ColourValue TextColourOf(const ControlState& st) const;
+  HBRUSH FormBrush();
+  void Recolour();
+  void Annotate();
   ControlState* StateOf(HWND control);
   const ControlState* StateOf(int id) const;
   ControlState* StateOf(int id);
@@ -200,6 +226,10 @@ class Form {
   std::vector<int> order_;
   FontHandle dialogFont_;
   BrushHandle formBrush_;
+  COLORREF formBrushColour_ = CLR_INVALID;
+  std::vector<std::pair<HWND, const wchar_t*>> extraNames_;
+  std::unique_ptr<Annotations> annotations_;
+  HRESULT annotationResult_ = S_FALSE;
   IconHandle bigIcon_, smallIcon_;
   AccelHandle accelerators_;
   HWND tooltip_ = nullptr;

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "Accessibility.h"
 #include "CommonControls.h"
 #include "Form.h"
 
@@ -46,10 +47,13 @@ void Form::PaintFrame(HWND frame, HDC dc) {
   if (len > 0) {
     const int left = Scale(7);
     RECT label{left, 0, left + text.cx + Scale(2), text.cy};
-    FillRect(dc, &label, formBrush_ ? formBrush_.get() : GetSysColorBrush(COLOR_BTNFACE));
+    // In high contrast a caption of a fixed colour (the active panel's red)
+    // keeps its cue as highlighted text, the system's own mark of a choice.
+    const bool emphasis = st && st->fore && !IsSystemColour(*st->fore) && HighContrast() && IsWindowEnabled(frame);
+    FillRect(dc, &label, emphasis ? GetSysColorBrush(COLOR_HIGHLIGHT) : FormBrush());
     SetBkMode(dc, TRANSPARENT);
     if (IsWindowEnabled(frame)) {
-      SetTextColor(dc, st && st->fore ? ToColorRef(*st->fore) : GetSysColor(COLOR_BTNTEXT));
+      SetTextColor(dc, emphasis ? GetSysColor(COLOR_HIGHLIGHTTEXT) : ToColorRef(st ? TextColourOf(*st) : SystemColour(COLOR_BTNTEXT)));
       TextOutW(dc, left + Scale(1), 0, caption, len);
     } else {
       // Disabled captions look disabled whatever their colour value.
@@ -60,6 +64,34 @@ void Form::PaintFrame(HWND frame, HDC dc) {
     }
   }
   SelectObject(dc, oldFont);
+}
+
+// The frame's window becomes the ring of its etched edge and its caption:
+// what lies inside is drawn by the controls alone, whatever their z-order.
+void Form::ShapeFrame(HWND frame) {
+  RECT r{};
+  GetClientRect(frame, &r);
+  wchar_t caption[256]{};
+  const int len = GetWindowTextW(frame, caption, 256);
+  SIZE text{};
+  if (HDC dc = GetDC(frame)) {
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(frame, WM_GETFONT, 0, 0)));
+    GetTextExtentPoint32W(dc, caption, len, &text);
+    SelectObject(dc, old);
+    ReleaseDC(frame, dc);
+  }
+  const int top = text.cy / 2;
+  HRGN ring = CreateRectRgn(0, top, r.right, r.bottom);
+  HRGN inside = CreateRectRgn(2, top + 2, r.right - 2, r.bottom - 2);
+  HRGN label = CreateRectRgn(0, 0, len > 0 ? Scale(7) + text.cx + Scale(2) + 1 : 0, text.cy + 1);
+  if (ring && inside && label) {
+    CombineRgn(ring, ring, inside, RGN_DIFF);
+    CombineRgn(ring, ring, label, RGN_OR);
+    // The system owns the region from here on.
+    if (SetWindowRgn(frame, ring, TRUE)) ring = nullptr;
+  }
+  for (HRGN rgn : {ring, inside, label})
+    if (rgn) DeleteObject(rgn);
 }
 
 LRESULT CALLBACK Form::FrameSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
@@ -82,7 +114,15 @@ LRESULT CALLBACK Form::FrameSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp,
     case WM_ENABLE:
     case WM_SETTEXT: {
       const LRESULT result = DefWindowProcW(h, msg, wp, lp);
+      if (msg == WM_SETTEXT) reinterpret_cast<Form*>(ref)->ShapeFrame(h);
       InvalidateRect(h, nullptr, TRUE);
+      return result;
+    }
+    // A new size or font moves the edge or the caption.
+    case WM_SIZE:
+    case WM_SETFONT: {
+      const LRESULT result = DefSubclass(h, msg, wp, lp);
+      reinterpret_cast<Form*>(ref)->ShapeFrame(h);
       return result;
     }
     case WM_THEMECHANGED:
@@ -100,22 +140,110 @@ LRESULT CALLBACK Form::FrameSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp,
   return DefSubclass(h, msg, wp, lp);
 }
 
+// The text colour of a control's role: window text in a box that can be
+// typed into, button text on everything drawn on the form's face.
+namespace {
+
+bool Editable(HWND box) { return IsWindowEnabled(box) && !(GetWindowLongPtrW(box, GWL_STYLE) & ES_READONLY); }
+
+}  // namespace
+
+ColourValue Form::TextColourOf(const ControlState& st) const {
+  const bool editable = st.design->kind == Kind::TextBox && Editable(st.hwnd);
+  const ColourValue role = SystemColour(editable ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
+  if (!st.fore) return role;
+  if (HighContrast()) {
+    if (st.foreHighContrast) return *st.foreHighContrast;
+    if (!IsSystemColour(*st.fore)) return role;
+  }
+  return *st.fore;
+}
+
+namespace {
+
+// A solid brush kept for one colour and made again when the colour changes.
+HBRUSH BrushOf(BrushHandle& brush, COLORREF& made, COLORREF colour) {
+  if (!brush || made != colour) {
+    brush.reset(CreateSolidBrush(colour));
+    made = colour;
+  }
+  return brush.get();
+}
+
+}  // namespace
+
+HBRUSH Form::FormBrush() {
+  const auto& back = Design().backColour;
+  if (!back) return GetSysColorBrush(COLOR_BTNFACE);
+  const ColourValue colour = HighContrast() && !IsSystemColour(*back) ? SystemColour(COLOR_WINDOW) : *back;
+  return BrushOf(formBrush_, formBrushColour_, ToColorRef(colour));
+}
+
+// Every text colour is set, never left to the device context's black, so
+// that any colour scheme shows it.
 HBRUSH Form::ColourFor(HWND control, HDC dc) {
   ControlState* st = StateOf(control);
   if (!st) return nullptr;
-  if (st->fore) SetTextColor(dc, ToColorRef(*st->fore));
+  SetTextColor(dc, ToColorRef(TextColourOf(*st)));
   if (st->back) {
-    SetBkColor(dc, ToColorRef(*st->back));
-    return st->backBrush.get();
+    const ColourValue back =
+        HighContrast() && !IsSystemColour(*st->back) ? SystemColour(COLOR_BTNFACE) : *st->back;
+    SetBkColor(dc, ToColorRef(back));
+    return BrushOf(st->backBrush, st->backBrushColour, ToColorRef(back));
   }
-  // Read-only boxes keep the usual opaque face; labels and frames show the
-  // form through.
   if (st->design->kind == Kind::TextBox) {
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    return GetSysColorBrush(COLOR_BTNFACE);
+    // Read-only boxes keep the usual opaque face, the others the window colour.
+    const int face = Editable(control) ? COLOR_WINDOW : COLOR_BTNFACE;
+    SetBkColor(dc, GetSysColor(face));
+    return GetSysColorBrush(face);
   }
+  // Labels and frames show the form through.
   SetBkMode(dc, TRANSPARENT);
-  return formBrush_ ? formBrush_.get() : GetSysColorBrush(COLOR_BTNFACE);
+  return FormBrush();
+}
+
+// The system colours or high contrast changed: the standard controls hear of
+// it too, and everything is drawn again in the colours now in force.
+void Form::Recolour() {
+  for (int id : order_) SendMessageW(controls_[id].hwnd, WM_SYSCOLORCHANGE, 0, 0);
+  Form_ColoursChanged();
+  // At once, the window before its controls, so no later erase covers them.
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+// A picture that takes the focus shows it, as a dotted frame around it,
+// unless the window hides focus marks until the keyboard is used.
+LRESULT CALLBACK Form::PictureSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  switch (msg) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE: {
+      const LRESULT result = DefSubclass(h, msg, wp, lp);
+      InvalidateRect(h, nullptr, TRUE);
+      return result;
+    }
+    case WM_PAINT: {
+      const LRESULT result = DefSubclass(h, msg, wp, lp);
+      const bool hidden = (SendMessageW(h, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+      if (GetFocus() == h && !hidden) {
+        if (HDC dc = GetDC(h)) {
+          RECT r{};
+          GetClientRect(h, &r);
+          SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+          SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+          DrawFocusRect(dc, &r);
+          ReleaseDC(h, dc);
+        }
+      }
+      return result;
+    }
+    case WM_NCDESTROY:
+      RemoveSubclass(h, &Form::PictureSubclassProc, 3);
+      break;
+    default:
+      break;
+  }
+  return DefSubclass(h, msg, wp, lp);
 }
 
 }  // namespace forms

@@ -63,15 +63,19 @@ ClassInfo ClassFor(const ControlDesign& c) {
 
 }  // namespace
 
-// Each new control goes under the ones made before it: frames are made last,
-// so they lie under everything drawn inside them without being moved (they
-// take no focus, so the tab order is unchanged).
+// Each new control goes under the ones made before it. Frames are made
+// first: a screen reader takes a frame before a control in z-order that
+// holds it as the control's group. A frame's window is only its edge and
+// caption (ShapeFrame), so it covers nothing drawn inside it; it takes no
+// focus, so the tab order is unchanged.
 void Form::CreateControls() {
   dialogFont_ = MakeFont(DialogFace(), kDialogPoints, false, false, dpi_);
   HDC measure = CreateCompatibleDC(nullptr);
-  for (const bool frames : {false, true}) {
+  for (const bool frames : {true, false}) {
     for (const ControlDesign& c : Controls()) {
-      if ((c.kind == Kind::GroupBox) == frames) CreateControl(c, measure);
+      if ((c.kind == Kind::GroupBox) != frames) continue;
+      CreateControl(c, measure);
+      if (HWND frame = frames ? Control(c.id) : nullptr) ShapeFrame(frame);
     }
   }
   DeleteDC(measure);
@@ -84,7 +88,10 @@ void Form::CreateControl(const ControlDesign& c, HDC measure) {
   HFONT font = FontFor(st);
   // Created in place and with its font, so nothing moves or redraws later.
   const RECT r = RectFor(c, font, measure);
-  HWND h = CreateWindowExW(info.exStyle, info.cls, c.kind == Kind::PictureButton ? L"" : c.text,
+  // Controls that draw no text carry their accessible name as their text.
+  const bool drawsNoText = c.kind == Kind::PictureButton || c.kind == Kind::PictureBox || c.kind == Kind::ProgressBar;
+  const wchar_t* text = drawsNoText ? (c.accName ? c.accName : L"") : c.text;
+  HWND h = CreateWindowExW(info.exStyle, info.cls, text,
                            WS_CHILD | WS_VISIBLE | info.style | c.extraStyle, r.left, r.top, r.right - r.left,
                            r.bottom - r.top, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
                            Instance(), nullptr);
@@ -104,6 +111,9 @@ void Form::CreateControl(const ControlDesign& c, HDC measure) {
     SwitchThemeOff(h);
     SetSubclass(h, &Form::FrameSubclassProc, 2, reinterpret_cast<DWORD_PTR>(this));
   }
+  if (c.accName) SetSubclass(h, &Form::NamedSubclassProc, 4, reinterpret_cast<DWORD_PTR>(this));
+  if (c.kind == Kind::PictureBox && (c.extraStyle & WS_TABSTOP))
+    SetSubclass(h, &Form::PictureSubclassProc, 3, reinterpret_cast<DWORD_PTR>(this));
   if (c.kind == Kind::TextBox && c.maxLength > 0) SendMessageW(h, EM_LIMITTEXT, c.maxLength, 0);
 }
 

@@ -54,7 +54,7 @@ std::string Header(const HelpDocument& doc, const std::vector<std::string>& face
 
 }  // namespace
 
-std::string TopicToRtf(const HelpDocument& doc, const HelpTopic& topic) {
+std::string TopicToRtf(const HelpDocument& doc, const HelpTopic& topic, bool fileColours) {
   const std::vector<std::string> faces = Faces(doc);
   std::string out = Header(doc, faces);
   for (const HelpParagraph& p : topic.paragraphs) {
@@ -72,7 +72,7 @@ std::string TopicToRtf(const HelpDocument& doc, const HelpTopic& topic) {
       // Every attribute said outright: a reader must not carry one over
       // from the group before.
       out += "{\\plain\\f" + std::to_string(face) + "\\fs" + std::to_string(f.halfPoints ? f.halfPoints : 20) + "\\cf" +
-             std::to_string(n + 1) + (f.bold ? "\\b" : "\\b0") + (f.italic ? "\\i" : "\\i0") +
+             std::to_string(fileColours ? n + 1 : 0) + (f.bold ? "\\b" : "\\b0") + (f.italic ? "\\i" : "\\i0") +
              (f.underline ? "\\ul" : "\\ulnone") + " ";
       AppendEscaped(out, s.text);
       out += s.lineBreak ? "\\line}" : "}";

@@ -9,6 +9,8 @@
 namespace zxhelp {
 
 // RTF in Windows-1252 (\ansicpg1252): bytes above 0x7F as \'xx escapes.
-std::string TopicToRtf(const HelpDocument& doc, const HelpTopic& topic);
+// Without the file's colours every span takes the reader's automatic colour
+// (the system's window text), as high contrast wants.
+std::string TopicToRtf(const HelpDocument& doc, const HelpTopic& topic, bool fileColours = true);
 
 }  // namespace zxhelp

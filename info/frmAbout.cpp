@@ -23,14 +23,15 @@ constexpr DWORD kBufferBytes = 1024;
 
 const forms::FormDesign kSpec{
     L"", 382, 237, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, IDI_ZORNAVEX,
-    forms::Placement::CentreScreen};
+    forms::Placement::CentreScreen, std::nullopt, /*dialog=*/true};
 
 // Creation order is the tab order.
 const ControlDesign kControls[] = {
     {frmAbout::cmdOK, L"cmdOK", Kind::Button, L"OK", 283, 175, 84, 23},
-    // A picture that takes the focus, as the window's designer wanted.
+    // A picture that takes the focus, as the window's designer wanted; it
+    // shows the focus and has a name for screen readers.
     {frmAbout::picIcon, L"picIcon", Kind::PictureBox, L"", 16, 24, 36, 68, nullptr, 0, false, true, IDI_ZORNAVEX,
-     false, std::nullopt, WS_TABSTOP},
+     false, std::nullopt, WS_TABSTOP, L"Icona di ZORNAVEX"},
     {frmAbout::cmdSysInfo, L"cmdSysInfo", Kind::Button, L"&System Info...", 284, 205, 83, 23},
     {frmAbout::lblDescription, L"lblDescription", Kind::Label,
      L"Semplice programma per effettuare calcoli di utilità per i microprocessori della famiglia PIC 16F84 e "

@@ -12,14 +12,14 @@ namespace {
 
 const forms::FormDesign kSpec{L"Certificato di Autenticità", 309, 244,
                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER, 0, IDI_CERTIFICATO,
-                            forms::Placement::CentreOwner};
+                            forms::Placement::CentreOwner, std::nullopt, /*dialog=*/true};
 
 // The frame's origin: the labels' places are given within it.
 constexpr int FX = 4, FY = 4;
 
-// Created button first, labels next and the frame last: the earlier a
-// control is created, the higher it lies, so the button stays visible over
-// the labels and the labels over the frame. Only the button takes the focus.
+// Button first, then the labels: the earlier a control is created, the
+// higher it lies, so the button stays visible over the labels. The frame,
+// made before all of them, is only its edge. Only the button takes the focus.
 // The lower label stops short of the frame's right edge so it does not hide it.
 const ControlDesign kControls[] = {
     {frmCertificato::cmdOK, L"cmdOK", Kind::Button, L"&OK", 114, 200, 81, 33},

@@ -8,6 +8,7 @@
 #include <exception>
 #include <optional>
 
+#include "Accessibility.h"
 #include "CommonControls.h"
 #include "Dpi.h"
 #include "SystemLibrary.h"
@@ -130,7 +131,8 @@ void frmGuida::OnDestroyed() {
 }
 
 void frmGuida::CreateParts() {
-  HWND tab = CreatePart(hwnd(), tabSchede, 0, WC_TABCONTROLW, L"", WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS);
+  HWND tab = CreatePart(hwnd(), tabSchede, 0, WC_TABCONTROLW, L"Schede", WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS);
+  AddAccessibleName(tab, L"Schede");
   const wchar_t* names[] = {L"Sommario", L"Indice"};
   for (int i = 0; i < 2; ++i) {
     TCITEMW item{};
@@ -138,16 +140,21 @@ void frmGuida::CreateParts() {
     item.pszText = const_cast<wchar_t*>(names[i]);
     SendMessageW(tab, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
   }
-  CreatePart(hwnd(), tvwSommario, WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
-             WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS);
+  // The tree and the list draw no text of their own: it names them for
+  // screen readers, like the annotation that the topic needs.
+  HWND tree = CreatePart(hwnd(), tvwSommario, WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"Sommario",
+                         WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS);
+  AddAccessibleName(tree, L"Sommario");
   CreatePart(hwnd(), lblParola, 0, L"STATIC", L"&Parola da cercare:", SS_LEFT);
   forms::SetSubclass(CreatePart(hwnd(), txtParola, WS_EX_CLIENTEDGE, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL),
                     &KeysProc, txtParola, 0);
-  CreatePart(hwnd(), lstParole, WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-             WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT);
+  HWND list = CreatePart(hwnd(), lstParole, WS_EX_CLIENTEDGE, L"LISTBOX", L"Indice",
+                         WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT);
+  AddAccessibleName(list, L"Indice");
   HWND topic = CreatePart(hwnd(), rtfArgomento, WS_EX_CLIENTEDGE, MSFTEDIT_CLASS, L"",
                           WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL);
   forms::SetSubclass(topic, &KeysProc, rtfArgomento, 0);
+  AddAccessibleName(topic, L"Argomento");
 }
 
 void frmGuida::ApplyFonts() {
@@ -238,13 +245,20 @@ void frmGuida::ShowTab() {
 
 void frmGuida::ShowTopic(int topic) {
   if (topic < 0 || topic >= static_cast<int>(doc_.topics.size()) || topic == shown_) return;
-  const std::string rtf = zxhelp::TopicToRtf(doc_, doc_.topics[topic]);
+  const std::string rtf = zxhelp::TopicToRtf(doc_, doc_.topics[topic], !forms::HighContrast());
   SETTEXTEX how{ST_DEFAULT, CP_ACP};
   SendMessageW(Part(rtfArgomento), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(rtf.c_str()));
   shown_ = topic;
 }
 
 void frmGuida::Form_Resize() { Layout(); }
+
+// The topic is written again in the colours now in force.
+void frmGuida::Form_ColoursChanged() {
+  const int topic = shown_;
+  shown_ = -1;
+  ShowTopic(topic);
+}
 
 // Resizable: the suggested rectangle, not the design's size.
 void frmGuida::Form_DpiChanged(const RECT& suggested) {

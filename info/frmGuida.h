@@ -33,6 +33,7 @@ class frmGuida : public forms::Form {
   void Form_Load() override;
   void Form_DpiChanged(const RECT& suggested) override;
   void OnDestroyed() override;
+  void Form_ColoursChanged() override;
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:

@@ -13,7 +13,7 @@ using forms::Kind;
 namespace {
 
 const forms::FormDesign kForm{L"Programma d' istallazione", 265, 121, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0,
-                            IDI_VELISCA};
+                            IDI_VELISCA, forms::Placement::CentreScreen, std::nullopt, /*dialog=*/true};
 
 const ControlDesign kControls[] = {
     {frmAvvio::lblInfo, L"lblInfo", Kind::Label, L"Si è scelto d' installare il programma:", 16, 12, 233, 17},

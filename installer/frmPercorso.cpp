@@ -13,11 +13,14 @@ using forms::Kind;
 
 namespace {
 
-const forms::FormDesign kForm{L"", 425, 137, WS_POPUP | WS_BORDER, 0, IDI_VELISCA};
+// Without a title bar the caption is drawn nowhere: it is the page's name for
+// screen readers, the same as the first page's title.
+const forms::FormDesign kForm{L"Programma d' istallazione", 425, 137, WS_POPUP | WS_BORDER, 0, IDI_VELISCA,
+                              forms::Placement::CentreScreen, std::nullopt, /*dialog=*/true};
 
 const ControlDesign kControls[] = {
     {frmPercorso::cmdInstalla, L"cmdInstalla", Kind::PictureButton, L"", 12, 12, 73, 73,
-     L"Fare click per installare il programma", 0, false, true, IDI_INSTALLA},
+     L"Fare click per installare il programma", 0, false, true, IDI_INSTALLA, false, std::nullopt, 0, L"Installa"},
     {frmPercorso::lblInformazioni, L"lblInformazioni", Kind::Label,
      L"Il programma d'stallazione copierà tutti i componenti ed il programma nelle cartelle predefinite. "
      L"Successivamente aggiungerà al Desktop un collegamento.",

@@ -14,7 +14,11 @@ namespace {
 
 constexpr forms::ColourValue kBlu = 0x00C00000;  // RGB(0, 0, 192)
 
-const forms::FormDesign kForm{L"", 640, 480, WS_POPUP | WS_BORDER, 0, 0, forms::Placement::Maximised, kBlu};
+// Without a title bar its caption shows only on its task bar button, and is
+// its name for screen readers. In high contrast the blue gives way to the
+// window colour.
+const forms::FormDesign kForm{L"Installazione di ZORNAVEX", 640, 480, WS_POPUP | WS_BORDER, 0, 0,
+                              forms::Placement::Maximised, kBlu};
 
 const ControlDesign kControls[] = {
     {frmSchermata::lblIntestazione, L"lblIntestazione", Kind::Label, L"Installazione di:", 24, 16, 420, 64,
@@ -29,9 +33,10 @@ const forms::FormDesign& frmSchermata::Design() const { return kForm; }
 std::span<const ControlDesign> frmSchermata::Controls() const { return kControls; }
 
 void frmSchermata::ApplyDesign() {
-  // Large white text on the blue screen, in whatever the scheme calls white.
-  SetForeColour(lblIntestazione, forms::SystemColour(COLOR_WINDOW));
-  SetForeColour(lblNomeProgramma, forms::SystemColour(COLOR_WINDOW));
+  // Large white text on the blue screen, in whatever the scheme calls white;
+  // in high contrast, the window text on the window colour.
+  for (int label : {lblIntestazione, lblNomeProgramma})
+    SetForeColour(label, forms::SystemColour(COLOR_WINDOW), forms::SystemColour(COLOR_WINDOWTEXT));
 }
 
 void frmSchermata::Form_Load() {

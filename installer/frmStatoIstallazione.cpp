@@ -12,10 +12,14 @@ using forms::Kind;
 
 namespace {
 
-const forms::FormDesign kForm{L"", 409, 133, WS_POPUP | WS_BORDER};
+// Without a title bar the caption is drawn nowhere: it is the window's name
+// for screen readers.
+const forms::FormDesign kForm{L"Programma d' istallazione", 409, 133, WS_POPUP | WS_BORDER, 0, 0,
+                              forms::Placement::CentreScreen, std::nullopt, /*dialog=*/true};
 
 const ControlDesign kControls[] = {
-    {frmStatoIstallazione::PrbStato, L"PrbStato", Kind::ProgressBar, L"", 12, 100, 385, 21},
+    {frmStatoIstallazione::PrbStato, L"PrbStato", Kind::ProgressBar, L"", 12, 100, 385, 21, nullptr, 0, false, true,
+     0, false, std::nullopt, 0, L"Avanzamento dell'installazione"},
     {frmStatoIstallazione::lblInfo, L"lblInfo", Kind::Label, L"", 12, 32, 385, 17},
     {frmStatoIstallazione::cmdAnnulla, L"cmdAnnulla", Kind::Button, L"&Annulla", 164, 62, 81, 25},
     {frmStatoIstallazione::Label1, L"Label1", Kind::Label, L"Copia di:", 12, 12, 200, 17},

@@ -37,4 +37,16 @@ for dpi in 96 144; do
     while read -r name; do convert "$tmp/bmp/$name.bmp" "$out/$name-$dpi.png"; echo "$out/$name-$dpi.png"; done
   wineserver -k 2>/dev/null || true
   rm -rf "$tmp"
+  # The main window, the About window and Velisca's pages in a high-contrast
+  # scheme, taken by the accessibility check in a prefix of its own.
+  hc=$(mktemp -d /tmp/zx-shots-hc.XXXXXX)
+  ZX_A11Y_DPI=$dpi ZX_A11Y_SHOTS="$hc" xvfb-run -a -s "-screen 0 1280x1024x24" tests/accessibility/a11y.sh \
+    "$b/tests/accessibility/zornavex_a11y_tests.exe" "$b/tests/accessibility/velisca_a11y_tests.exe" \
+    "$b/help/ZORNAVEX.hlp" >/dev/null
+  for f in "$hc"/*.bmp; do
+    name=$(basename "$f" .bmp)
+    convert "$f" "$out/$name-$dpi.png"
+    echo "$out/$name-$dpi.png"
+  done
+  rm -rf "$hc"
 done

@@ -93,12 +93,24 @@ TEST_F(MainWindow, ClientAreaAndMenuMatchTheDesign) {
   EXPECT_EQ(SendMessageW(form.Control(txtValoreTMR0), EM_GETLIMITTEXT, 0, 0), 3);
 }
 
-// Frames must lie under what is drawn inside them, or they would hide it.
-TEST_F(MainWindow, FramesLieUnderEveryControl) {
+// Frames lie above their controls, where a screen reader looks for a
+// control's group, and are only their edge and caption, so they hide nothing.
+TEST_F(MainWindow, FramesAreOnlyTheirEdgeAboveEveryControl) {
   std::vector<int> zOrder;
   for (HWND h = GetWindow(form.hwnd(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) zOrder.push_back(GetDlgCtrlID(h));
-  const auto firstFrame = std::find_if(zOrder.begin(), zOrder.end(), [](int id) { return id % 100 == 0; });
-  EXPECT_EQ(std::vector<int>(firstFrame, zOrder.end()), std::vector<int>(std::begin(kFrames), std::end(kFrames)));
+  ASSERT_GE(zOrder.size(), 4u);
+  EXPECT_EQ(std::vector<int>(zOrder.begin(), zOrder.begin() + 4), std::vector<int>(std::begin(kFrames), std::end(kFrames)));
+  for (int id : std::vector<int>(zOrder.begin() + 4, zOrder.end())) {
+    HWND frame = form.Control(id / 100 * 100);
+    RECT control{}, origin{};
+    GetWindowRect(form.Control(id), &control);
+    GetWindowRect(frame, &origin);
+    OffsetRect(&control, -origin.left, -origin.top);
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(frame, shape), ERROR) << id;
+    EXPECT_FALSE(RectInRegion(shape, &control)) << id;
+    DeleteObject(shape);
+  }
 }
 
 TEST_F(MainWindow, ControlsShowTheirToolTips) {

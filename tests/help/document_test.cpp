@@ -193,6 +193,10 @@ TEST(TopicRtf, FontsSpacingEscapesAndLineBreaks) {
                            "{\\plain\\f0\\fs20\\cf1\\b0\\i0\\ulnone \\'95 c:\\\\ \\'e8 fine}"})
     EXPECT_NE(rtf.find(part), std::string::npos) << part << "\n" << rtf;
   EXPECT_EQ(rtf.back(), '}');
+  // In high contrast every span takes the automatic colour, the window text.
+  const std::string plain = zxhelp::TopicToRtf(doc, topic, /*fileColours=*/false);
+  EXPECT_NE(plain.find("{\\plain\\f1\\fs28\\cf0\\b\\i0\\ulnone Titolo"), std::string::npos) << plain;
+  EXPECT_EQ(plain.find("\\cf1"), std::string::npos) << plain;
 }
 
 TEST(HelpText, Windows1252ToWideCharacters) {

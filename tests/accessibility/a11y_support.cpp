@@ -24,6 +24,17 @@ struct Pixels {
   }
 };
 
+// A bottom-up 24-bit picture of the grab's size.
+BITMAPINFOHEADER Header24(const Pixels& px) {
+  BITMAPINFOHEADER bi{};
+  bi.biSize = sizeof(bi);
+  bi.biWidth = px.w;
+  bi.biHeight = px.h;
+  bi.biPlanes = 1;
+  bi.biBitCount = 24;
+  return bi;
+}
+
 Pixels Grab(HWND hwnd) {
   zxtest::Pump(150);
   Pixels px;
@@ -43,12 +54,7 @@ Pixels Grab(HWND hwnd) {
   HGDIOBJ old = SelectObject(mem, bmp);
   BitBlt(mem, 0, 0, px.w, px.h, screen, px.where.left, px.where.top, SRCCOPY);
   SelectObject(mem, old);
-  BITMAPINFOHEADER bi{};
-  bi.biSize = sizeof(bi);
-  bi.biWidth = px.w;
-  bi.biHeight = px.h;
-  bi.biPlanes = 1;
-  bi.biBitCount = 24;
+  BITMAPINFOHEADER bi = Header24(px);
   GetDIBits(mem, bmp, 0, static_cast<UINT>(px.h), px.bgr.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
   DeleteObject(bmp);
   DeleteDC(mem);
@@ -143,12 +149,7 @@ void Shot(HWND window, const wchar_t* name) {
   const wchar_t* dir = _wgetenv(L"ZX_A11Y_SHOTS");
   if (!dir || !*dir) return;
   const Pixels px = Grab(window);
-  BITMAPINFOHEADER bi{};
-  bi.biSize = sizeof(bi);
-  bi.biWidth = px.w;
-  bi.biHeight = px.h;
-  bi.biPlanes = 1;
-  bi.biBitCount = 24;
+  BITMAPINFOHEADER bi = Header24(px);
   BITMAPFILEHEADER bf{};
   bf.bfType = 0x4D42;
   bf.bfOffBits = sizeof(bf) + sizeof(bi);

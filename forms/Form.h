@@ -209,6 +209,7 @@ class Form {
   void Rescale();
   void SizeWindow();
   bool SizeAt(UINT dpi, SIZE& size) const;
+  bool DesignWindowRect(UINT dpi, RECT& r) const;
   HBRUSH ColourFor(HWND control, HDC dc);
   ColourValue TextColourOf(const ControlState& st) const;
   HBRUSH FormBrush();

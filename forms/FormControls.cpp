@@ -189,13 +189,20 @@ void Form::Rescale() {
   SizeWindow();
 }
 
+// The window rectangle that holds the design's client area at a DPI.
+bool Form::DesignWindowRect(UINT dpi, RECT& r) const {
+  const FormDesign& design = Design();
+  r = {0, 0, MulDiv(design.clientWidth, static_cast<int>(dpi), 96), MulDiv(design.clientHeight, static_cast<int>(dpi), 96)};
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+  const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+  return dpi::AdjustRect(r, style, GetMenu(hwnd_) != nullptr, exStyle, dpi);
+}
+
 void Form::SizeWindow() {
   const FormDesign& design = Design();
   if (design.placement == Placement::Maximised) return;
-  RECT r{0, 0, Scale(design.clientWidth), Scale(design.clientHeight)};
-  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
-  const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
-  dpi::AdjustRect(r, style, GetMenu(hwnd_) != nullptr, exStyle, dpi_);
+  RECT r{};
+  (void)DesignWindowRect(dpi_, r);  // unadjusted, it still gives the client size
   RECT now{};
   GetWindowRect(hwnd_, &now);
   if (now.right - now.left != r.right - r.left || now.bottom - now.top != r.bottom - r.top) {
@@ -215,12 +222,9 @@ void Form::SizeWindow() {
 // The window size that holds the design's client area at a DPI; none for a
 // window the user sizes or one that fills the screen.
 bool Form::SizeAt(UINT dpi, SIZE& size) const {
-  const FormDesign& design = Design();
-  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
-  if (design.placement == Placement::Maximised || (style & WS_THICKFRAME)) return false;
-  const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
-  RECT r{0, 0, MulDiv(design.clientWidth, static_cast<int>(dpi), 96), MulDiv(design.clientHeight, static_cast<int>(dpi), 96)};
-  if (!dpi::AdjustRect(r, style, GetMenu(hwnd_) != nullptr, exStyle, dpi)) return false;
+  if (Design().placement == Placement::Maximised || (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_THICKFRAME)) return false;
+  RECT r{};
+  if (!DesignWindowRect(dpi, r)) return false;
   size = {r.right - r.left, r.bottom - r.top};
   return true;
 }

@@ -20,15 +20,12 @@ NumeroErrore UltimoErrore() {
 
 }  // namespace
 
-NumeroErrore FileSystemWin32::CreaCartella(const std::wstring& path) {
-  return CreateDirectoryW(path.c_str(), nullptr) ? 0 : UltimoErrore();
-}
-
 NumeroErrore FileSystemWin32::CopiaFile(const std::wstring& from, const std::wstring& to) {
   return CopyFileW(from.c_str(), to.c_str(), FALSE) ? 0 : UltimoErrore();
 }
 
 NumeroErrore FileSystemWin32::RimuoviCartella(const std::wstring& path) {
+  tenute_.erase(Chiave(path));  // a folder held open could not go
   return RemoveDirectoryW(path.c_str()) ? 0 : UltimoErrore();
 }
 
@@ -73,6 +70,15 @@ NumeroErrore FileSystemWin32::EliminaFile(const std::wstring& path) {
       !SetFileAttributesW(path.c_str(), attributi & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY)))
     return UltimoErrore();
   return DeleteFileW(path.c_str()) ? 0 : UltimoErrore();
+}
+
+NumeroErrore FileSystemWin32::TogliSolaLettura(const std::wstring& path) {
+  const DWORD attributi = GetFileAttributesW(path.c_str());
+  if (attributi == INVALID_FILE_ATTRIBUTES) return UltimoErrore();
+  if (!(attributi & FILE_ATTRIBUTE_READONLY)) return 0;
+  // FILE_ATTRIBUTE_NORMAL is only valid alone: what is left of none is that.
+  const DWORD resto = attributi & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+  return SetFileAttributesW(path.c_str(), resto != 0 ? resto : FILE_ATTRIBUTE_NORMAL) ? 0 : UltimoErrore();
 }
 
 // The mark lives in the file's alternate data stream "Zone.Identifier";

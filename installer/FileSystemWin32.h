@@ -3,8 +3,10 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 
+#include "Handles.h"
 #include "Installazione.h"
 
 namespace velisca {
@@ -12,6 +14,11 @@ namespace velisca {
 class FileSystemWin32 : public FileSystem {
  public:
   NumeroErrore CreaCartella(const std::wstring& path) override;
+  // Holds the folder it read until this object goes or the folder is
+  // removed, so that nobody renames it or puts a junction in its place.
+  NumeroErrore LeggiCartella(const std::wstring& path, StatoCartella& stato) override;
+  NumeroErrore Proteggi(const std::wstring& path) override;
+  NumeroErrore TogliSolaLettura(const std::wstring& path) override;
   NumeroErrore CopiaFile(const std::wstring& from, const std::wstring& to) override;
   NumeroErrore RimuoviCartella(const std::wstring& path) override;
   NumeroErrore Sostituisci(const std::wstring& nuovo, const std::wstring& destinazione) override;
@@ -20,6 +27,9 @@ class FileSystemWin32 : public FileSystem {
   std::optional<VersioneFile> Versione(const std::wstring& path) override;
   bool ScrivibileOra(const std::wstring& path) override;
   void Attendi(int millisecondi) override;
+
+ private:
+  std::map<std::wstring, forms::KernelHandle> tenute_;  // by Chiave
 };
 
 class ScrivaniaWin32 : public Scrivania {

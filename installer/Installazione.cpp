@@ -1,5 +1,7 @@
 #include "Installazione.h"
 
+#include <algorithm>
+
 #include "Collegamento_percorsi.h"
 #include "Module1.h"
 
@@ -48,22 +50,85 @@ std::wstring CartellaDi(std::wstring_view eseguibile) {
   return std::wstring(eseguibile.substr(0, sep));
 }
 
+namespace {
+constexpr NumeroErrore kNonTrovato = 2, kPercorsoNonTrovato = 3, kAccessoNegato = 5, kNonCartella = 267;
+}  // namespace
+
 bool DaRipetere(FileSystem& fs, NumeroErrore numero, const std::wstring& file) {
-  constexpr NumeroErrore kCondivisione = 32, kBlocco = 33, kAccessoNegato = 5;
+  constexpr NumeroErrore kCondivisione = 32, kBlocco = 33;
   if (numero == kCondivisione || numero == kBlocco) return true;
   // A write-protected file or a running program is refused at once and for
   // good: waiting would only delay the same report.
   return numero == kAccessoNegato && fs.ScrivibileOra(file);
 }
 
-NumeroErrore ConRipetizioni(FileSystem& fs, const std::wstring& file, const std::function<NumeroErrore()>& operazione) {
+NumeroErrore ConRipetizioni(FileSystem& fs, const std::wstring& file, int& attesa,
+                            const std::function<NumeroErrore()>& operazione) {
   NumeroErrore e = operazione();
   for (const int pausa : kPause) {
-    if (e == 0 || !DaRipetere(fs, e, file)) break;
-    fs.Attendi(pausa);
+    if (e == 0 || attesa <= 0 || !DaRipetere(fs, e, file)) break;
+    const int questa = std::min(pausa, attesa);
+    attesa -= questa;
+    fs.Attendi(questa);
     e = operazione();
   }
   return e;
+}
+
+std::wstring Chiave(std::wstring_view percorso) {
+  std::wstring k(percorso);
+  while (k.size() > 1 && k.back() == L'\\') k.pop_back();
+  for (wchar_t& c : k)
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  return k;
+}
+
+bool DentroRifiutata(const Rifiutate& rifiutate, std::wstring_view percorso) {
+  const std::wstring k = Chiave(percorso);
+  return std::any_of(rifiutate.begin(), rifiutate.end(), [&](const std::wstring& r) {
+    return k == r || (k.size() > r.size() && k.compare(0, r.size(), r) == 0 && k[r.size()] == L'\\');
+  });
+}
+
+namespace {
+
+// Whether a folder cannot be used: refused by the rules, or there but unreadable.
+bool DaRifiutare(FileSystem& fs, const std::wstring& cartella, Giudizio* giudizio) {
+  StatoCartella stato;
+  const NumeroErrore e = fs.LeggiCartella(cartella, stato);
+  // Nothing there, or a file in its place: the copies find that out.
+  if (e == kNonTrovato || e == kPercorsoNonTrovato || e == kNonCartella) return false;
+  if (e != 0) return true;
+  const Giudizio g = Giudica(stato);
+  if (giudizio) *giudizio = g;
+  return g == Giudizio::Rifiutata;
+}
+
+// The folders of the install path from the top down.
+std::array<std::wstring, 4> PercorsoInstallazione() {
+  return {std::wstring(kCartellaProgrammi), std::wstring(kCartellaRadice), CartellaProgramma(), CartellaGuida()};
+}
+
+}  // namespace
+
+Rifiutate RifiutateFinoA(FileSystem& fs, const std::wstring& cartella) {
+  const std::wstring fino = Chiave(cartella);
+  for (const std::wstring& c : PercorsoInstallazione()) {
+    if (!DentroRifiutata({Chiave(c)}, fino)) continue;
+    if (DaRifiutare(fs, c, nullptr)) return {Chiave(c)};
+  }
+  return {};
+}
+
+void PreparaCartella(FileSystem& fs, const std::wstring& cartella, Rifiutate& rifiutate) {
+  // Nothing is made inside a refused folder: its owner could steer it.
+  if (DentroRifiutata(rifiutate, cartella)) return;
+  if (fs.CreaCartella(cartella) == 0) return;  // made with the protected rights
+  Giudizio giudizio = Giudizio::Sicura;
+  bool rifiuta = DaRifiutare(fs, cartella, &giudizio);
+  // A folder an earlier Velisca made, with the rights inherited from "C:\".
+  if (!rifiuta && giudizio == Giudizio::DaProteggere) rifiuta = fs.Proteggi(cartella) != 0;
+  if (rifiuta) rifiutate.push_back(Chiave(cartella));
 }
 
 namespace {
@@ -119,14 +184,19 @@ bool TieniControlloEsistente(FileSystem& fs, const std::wstring& sorgente, const
 // place in one step: a full disk or a cut-off run never leaves a damaged
 // file, and an earlier installation stays as it was when the copy fails.
 // The number is that of the operation that failed.
-NumeroErrore CopiaIntera(FileSystem& fs, const std::wstring& da, const std::wstring& a) {
+NumeroErrore CopiaIntera(FileSystem& fs, const std::wstring& da, const std::wstring& a, int& attesa) {
   const std::wstring temporaneo = NomeTemporaneo(a);
   // Another program may hold a file for a moment, the new one above all: an
   // antivirus reads a fresh program file as soon as it is written.
-  const auto elimina = [&] { return ConRipetizioni(fs, temporaneo, [&] { return fs.EliminaFile(temporaneo); }); };
+  const auto elimina = [&] {
+    return ConRipetizioni(fs, temporaneo, attesa, [&] { return fs.EliminaFile(temporaneo); });
+  };
   (void)elimina();  // left behind by a run that was cut off
-  NumeroErrore e = ConRipetizioni(fs, temporaneo, [&] { return fs.CopiaFile(da, temporaneo); });
-  if (e == 0) e = ConRipetizioni(fs, a, [&] { return fs.Sostituisci(temporaneo, a); });
+  NumeroErrore e = ConRipetizioni(fs, temporaneo, attesa, [&] { return fs.CopiaFile(da, temporaneo); });
+  // A copy from a CD or a read-only share is write-protected like its
+  // source; installed so, it would stop the next installation over it.
+  if (e == 0) e = ConRipetizioni(fs, temporaneo, attesa, [&] { return fs.TogliSolaLettura(temporaneo); });
+  if (e == 0) e = ConRipetizioni(fs, a, attesa, [&] { return fs.Sostituisci(temporaneo, a); });
   if (e != 0) {
     (void)elimina();
     return e;
@@ -146,29 +216,37 @@ Esito EseguiInstallazione(FileSystem& fs, Scrivania& scrivania, const std::wstri
                           const Avanzamento& avanzamento) {
   // Systems of today have no "C:\programmi": without it no folder below it
   // could be made. Its failure is as silent as the other folders'.
-  (void)fs.CreaCartella(std::wstring(kCartellaProgrammi));
+  Rifiutate rifiutate;
+  PreparaCartella(fs, std::wstring(kCartellaProgrammi), rifiutate);
+  int attesa = kAttesaMassima;
   for (const Passo& passo : Passi()) {
     if (passo.operazione == Operazione::CreaCartella) {
-      (void)fs.CreaCartella(passo.destinazione);
+      // The system folder is the system's own, guarded by Windows.
+      if (passo.destinazione == kCartellaSistema)
+        (void)fs.CreaCartella(passo.destinazione);
+      else
+        PreparaCartella(fs, passo.destinazione, rifiutate);
     } else {
       const std::wstring da = PercorsoSorgente(sorgente, passo.sorgente);
+      const auto sep = passo.destinazione.find_last_of(L'\\');
+      if (DentroRifiutata(rifiutate, std::wstring_view(passo.destinazione).substr(0, sep))) return {false, kAccessoNegato, rifiutate};
       const bool tieni = passo.destinazione == kControlloInstallato && TieniControlloEsistente(fs, da, passo.destinazione);
       if (!tieni) {
-        if (const NumeroErrore e = CopiaIntera(fs, da, passo.destinazione); e != 0) return {false, e};
+        if (const NumeroErrore e = CopiaIntera(fs, da, passo.destinazione, attesa); e != 0) return {false, e, rifiutate};
       }
     }
     avanzamento(passo.valore, passo.testo);
   }
 
   Collegamento::CartellaSpeciale = 0;
-  if (const NumeroErrore e = scrivania.TrovaDesktop(); e != 0) return {false, e};
+  if (const NumeroErrore e = scrivania.TrovaDesktop(); e != 0) return {false, e, rifiutate};
   // Without a desktop folder there is nowhere the shortcut belongs.
   if (!Collegamento::PercorsoDesktop.empty()) {
     const std::wstring programma = ProgrammaInstallato();
     (void)scrivania.CreaCollegamento(Collegamento::UnisciPercorso(Collegamento::PercorsoDesktop, kNomeCollegamento),
                                      programma, CartellaProgramma(), L"", programma, 1, 5);
   }
-  return {true, 0};
+  return {true, 0, {}};
 }
 
 std::wstring TestoErrore(NumeroErrore numero) {
@@ -185,7 +263,7 @@ void Installatore::Timer1_Timer() {
     vista_.Messaggio(kTestoRiuscita, kTitoloRiuscita, kInformazione);
   } else {
     vista_.Messaggio(TestoErrore(esito.numero), kTitoloErrore, kInformazione);
-    Module1::RimuoviCartelle(fs_);
+    Module1::RimuoviCartelle(fs_, esito.rifiutate);
   }
   vista_.Termina();
 }

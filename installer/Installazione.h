@@ -10,6 +10,9 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
+
+#include "Cartelle.h"
 
 namespace velisca {
 
@@ -23,8 +26,18 @@ using VersioneFile = std::array<std::uint16_t, 4>;
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
-  // One folder level; fails when it exists or its parent is missing.
+  // One folder level, owned by Administrators with the rights of
+  // VociProtette() and nothing inherited; fails when it exists or its parent
+  // is missing.
   virtual NumeroErrore CreaCartella(const std::wstring& path) = 0;
+  // The owner, access entries and kind of an existing folder; 2 or 3 when
+  // there is none.
+  virtual NumeroErrore LeggiCartella(const std::wstring& path, StatoCartella& stato) = 0;
+  // Gives an existing folder the owner and rights CreaCartella gives, in
+  // place of all it had; what it holds inherits them.
+  virtual NumeroErrore Proteggi(const std::wstring& path) = 0;
+  // Clears a file's write protection and keeps its other attributes.
+  virtual NumeroErrore TogliSolaLettura(const std::wstring& path) = 0;
   // Creates the destination or replaces an existing file of that name. A
   // copy cut off halfway leaves what it wrote so far at the destination.
   virtual NumeroErrore CopiaFile(const std::wstring& from, const std::wstring& to) = 0;
@@ -48,17 +61,36 @@ class FileSystem {
 };
 
 // The pauses before each further attempt of a file operation that another
-// program holds up: growing, 3.55 s in all, each wait below the 5 s after
-// which Windows calls a window that takes no input "not responding".
+// program holds up: growing, 3.55 s in all.
 inline constexpr std::array<int, 7> kPause{50, 100, 200, 400, 800, 1000, 1000};
+// All the waiting one installation may do: one file held for good still gets
+// every pause, and the whole run stays well below the 5 s after which
+// Windows calls a window that reads no message "not responding".
+inline constexpr int kAttesaMassima = 3550;
 
 // Whether a failure is worth another attempt: a sharing (32) or lock (33)
 // violation, or a refusal (5) of a file that could be written right now.
 bool DaRipetere(FileSystem& fs, NumeroErrore numero, const std::wstring& file);
 
 // Runs a file operation, and again after each pause while it fails with a
-// number worth another attempt on `file`; the last number comes back.
-NumeroErrore ConRipetizioni(FileSystem& fs, const std::wstring& file, const std::function<NumeroErrore()>& operazione);
+// number worth another attempt on `file`; the last number comes back. The
+// pauses come out of `attesa`, the milliseconds left to wait, and end with it.
+NumeroErrore ConRipetizioni(FileSystem& fs, const std::wstring& file, int& attesa,
+                            const std::function<NumeroErrore()>& operazione);
+
+// The folders found unfit to use, by key (see Chiave).
+using Rifiutate = std::vector<std::wstring>;
+// A path as the file system compares it: lower case, no trailing separator.
+std::wstring Chiave(std::wstring_view percorso);
+// Whether a path is a refused folder or lies inside one.
+bool DentroRifiutata(const Rifiutate& rifiutate, std::wstring_view percorso);
+// The install folders from "C:\programmi" down to `cartella` that exist and
+// are refused, read without changing anything.
+Rifiutate RifiutateFinoA(FileSystem& fs, const std::wstring& cartella);
+// Makes a folder of the install path, or checks the existing one and secures
+// or refuses it; a refused folder is added to `rifiutate`. Failures are
+// silent: the copies show whether the folder can be used.
+void PreparaCartella(FileSystem& fs, const std::wstring& cartella, Rifiutate& rifiutate);
 
 // The desktop shortcut service; the Windows side forwards to Collegamento.
 class Scrivania {
@@ -118,6 +150,7 @@ std::wstring CartellaDi(std::wstring_view eseguibile);
 struct Esito {
   bool riuscita = false;
   NumeroErrore numero = 0;
+  Rifiutate rifiutate;  // the folders the run found unfit
 };
 
 using Avanzamento = std::function<void(int valore, const std::wstring& testo)>;
@@ -136,6 +169,8 @@ inline constexpr std::wstring_view kTitoloErrore = L"Errore durante l'installazi
 inline constexpr std::wstring_view kTestoAnnulla =
     L"L'installazione non è stata completata.\r\nSi vuole uscire dal programma?";
 inline constexpr std::wstring_view kTitoloAnnulla = L"Attenzione!";
+// A second Velisca that cannot bring the first one's window forward.
+inline constexpr std::wstring_view kTestoGiaInCorso = L"Un'installazione è già in corso.";
 inline constexpr unsigned kInformazione = 64;    // OK and the information icon
 inline constexpr unsigned kDomanda = 68;         // Yes, No and the information icon
 inline constexpr int kRispostaSi = 6;            // the platform's IDYES

@@ -2,18 +2,30 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+#include <sddl.h>
+
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "Handles.h"
+#include "Installazione.h"
 #include "Messages.h"
+#include "SystemLibrary.h"
 
 namespace velisca {
 namespace {
 
 // Global: the installed files are the machine's, whichever user installs.
 constexpr wchar_t kNomeMutex[] = L"Global\\Velisca-ZORNAVEX-installazione";
+// A namespace only a member of Administrators can make: nobody else can take
+// a name in it.
+constexpr wchar_t kSpazio[] = L"Velisca-ZORNAVEX";
+constexpr wchar_t kNomePrivato[] = L"Velisca-ZORNAVEX\\installazione";
+// Only SYSTEM and Administrators may open the lock; its owner is Administrators.
+constexpr wchar_t kProtezione[] = L"O:BAD:P(A;;GA;;;SY)(A;;GA;;;BA)";
 
 std::wstring NomeFile(std::wstring percorso) {
   const auto sep = percorso.find_last_of(L"\\/");
@@ -49,33 +61,121 @@ BOOL CALLBACK Esamina(HWND finestra, LPARAM dati) {
   return FALSE;
 }
 
-void PortaDavanti() {
+// Whether the other Velisca's window is now in front. It is not found when
+// it runs in another session (fast user switching, a remote desktop).
+bool PortaDavanti() {
   wchar_t proprio[MAX_PATH]{};
   const DWORD n = GetModuleFileNameW(nullptr, proprio, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return;
+  if (n == 0 || n >= MAX_PATH) return false;
   Ricerca ricerca{NomeFile(std::wstring(proprio, n))};
   EnumWindows(&Esamina, reinterpret_cast<LPARAM>(&ricerca));
-  if (!ricerca.trovata) return;
+  if (!ricerca.trovata) return false;
   if (IsIconic(ricerca.trovata)) ShowWindow(ricerca.trovata, SW_RESTORE);
-  SetForegroundWindow(ricerca.trovata);
+  return SetForegroundWindow(ricerca.trovata) != FALSE;
 }
+
+struct LiberaLocale {
+  void operator()(void* p) const { LocalFree(p); }
+};
+
+enum class Blocco { Preso, DiUnAltro, Ignoto };
+
+// A mutex of our own, or the answer that another Velisca holds it.
+Blocco Prendi(const wchar_t* nome, SECURITY_ATTRIBUTES* sa, forms::KernelHandle& tenuto, bool controllaProprietario) {
+  forms::KernelHandle h(CreateMutexW(sa, FALSE, nome));
+  const DWORD errore = GetLastError();  // read at once: nothing may reset it
+  // A refusal is an object somebody else made with rights that shut
+  // administrators out: not a Velisca.
+  if (!h) return Blocco::Ignoto;
+  if (errore != ERROR_ALREADY_EXISTS) {
+    tenuto = std::move(h);
+    return Blocco::Preso;
+  }
+  if (!controllaProprietario) return Blocco::DiUnAltro;
+  // Anyone may make a global name. Only an administrator can make one owned
+  // by Administrators, as every Velisca does.
+  PSID proprietario = nullptr;
+  PSECURITY_DESCRIPTOR sd = nullptr;
+  if (GetSecurityInfo(h.get(), SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &proprietario, nullptr, nullptr,
+                      nullptr, &sd) != ERROR_SUCCESS)
+    return Blocco::Ignoto;
+  const std::unique_ptr<void, LiberaLocale> libera(sd);
+  const bool amministratori = IsWellKnownSid(proprietario, WinBuiltinAdministratorsSid) ||
+                              IsWellKnownSid(proprietario, WinLocalSystemSid);
+  return amministratori ? Blocco::DiUnAltro : Blocco::Ignoto;
+}
+
+// The private namespace (Windows Vista and later), looked up at run time:
+// Wine 8 has none of its functions.
+class SpazioPrivato {
+ public:
+  SpazioPrivato() {
+    const HMODULE k = GetModuleHandleW(L"kernel32.dll");
+    crea_ = forms::SystemFunction<decltype(crea_)>(k, "CreateBoundaryDescriptorW");
+    aggiungi_ = forms::SystemFunction<decltype(aggiungi_)>(k, "AddSIDToBoundaryDescriptor");
+    elimina_ = forms::SystemFunction<decltype(elimina_)>(k, "DeleteBoundaryDescriptor");
+    creaSpazio_ = forms::SystemFunction<decltype(creaSpazio_)>(k, "CreatePrivateNamespaceW");
+    apriSpazio_ = forms::SystemFunction<decltype(apriSpazio_)>(k, "OpenPrivateNamespaceW");
+    chiudi_ = forms::SystemFunction<decltype(chiudi_)>(k, "ClosePrivateNamespace");
+  }
+  ~SpazioPrivato() {
+    if (spazio_) chiudi_(spazio_, 0);
+    if (confine_) elimina_(confine_);
+  }
+  SpazioPrivato(const SpazioPrivato&) = delete;
+  SpazioPrivato& operator=(const SpazioPrivato&) = delete;
+
+  bool Apri(SECURITY_ATTRIBUTES* sa) {
+    if (!crea_ || !aggiungi_ || !elimina_ || !creaSpazio_ || !apriSpazio_ || !chiudi_) return false;
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    DWORD n = sizeof sid;
+    if (!CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &n)) return false;
+    confine_ = crea_(kSpazio, 0);
+    if (!confine_ || !aggiungi_(&confine_, sid)) return false;
+    spazio_ = creaSpazio_(sa, confine_, kSpazio);
+    if (!spazio_ && GetLastError() == ERROR_ALREADY_EXISTS) spazio_ = apriSpazio_(confine_, kSpazio);
+    return spazio_ != nullptr;
+  }
+
+ private:
+  HANDLE(WINAPI* crea_)(LPCWSTR, ULONG) = nullptr;
+  BOOL(WINAPI* aggiungi_)(HANDLE*, PSID) = nullptr;
+  VOID(WINAPI* elimina_)(HANDLE) = nullptr;
+  HANDLE(WINAPI* creaSpazio_)(LPSECURITY_ATTRIBUTES, LPVOID, LPCWSTR) = nullptr;
+  HANDLE(WINAPI* apriSpazio_)(LPVOID, LPCWSTR) = nullptr;
+  BOOLEAN(WINAPI* chiudi_)(HANDLE, ULONG) = nullptr;
+  HANDLE confine_ = nullptr;
+  HANDLE spazio_ = nullptr;
+};
+
+// Every lock is held until the program ends.
+struct Blocchi {
+  SpazioPrivato spazio;
+  forms::KernelHandle privato, globale;
+  bool altraVelisca = false;
+};
 
 }  // namespace
 
 void UnaSolaVelisca() {
-  struct Mutex {
-    forms::KernelHandle handle;  // held until the program ends
-    DWORD errore;
-  };
-  // The error is read at once: the guard of a static may reset it.
-  static const Mutex mutex = [] {
-    const HANDLE h = CreateMutexW(nullptr, FALSE, kNomeMutex);
-    const DWORD errore = GetLastError();
-    return Mutex{forms::KernelHandle(h), errore};
+  // Made once: the lock lives as long as the program.
+  static Blocchi blocchi;
+  static const bool fatto = [] {
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kProtezione, SDDL_REVISION_1, &sd, nullptr)) return true;
+    const std::unique_ptr<void, LiberaLocale> libera(sd);
+    SECURITY_ATTRIBUTES sa{sizeof sa, sd, FALSE};
+    // The private lock stands even when somebody squats the global name; the
+    // global one also covers a Windows where the namespace cannot be made.
+    // A lock that cannot be made or read lets this Velisca run.
+    if (blocchi.spazio.Apri(&sa) && Prendi(kNomePrivato, &sa, blocchi.privato, false) == Blocco::DiUnAltro)
+      blocchi.altraVelisca = true;
+    if (Prendi(kNomeMutex, &sa, blocchi.globale, true) == Blocco::DiUnAltro) blocchi.altraVelisca = true;
+    return true;
   }();
-  // Refused access means that another user's Velisca made it.
-  if (mutex.handle ? mutex.errore != ERROR_ALREADY_EXISTS : mutex.errore != ERROR_ACCESS_DENIED) return;
-  PortaDavanti();
+  (void)fatto;
+  if (!blocchi.altraVelisca) return;
+  if (!PortaDavanti()) forms::ShowMessage(kTestoGiaInCorso, kTitoloAnnulla, kInformazione);
   forms::EndProgram();
 }
 

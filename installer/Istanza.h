@@ -3,8 +3,10 @@
 
 namespace velisca {
 
-// Returns when no other Velisca runs. Otherwise brings the other one's window
-// to the front and ends this program before it shows or touches anything.
+// Returns when no other Velisca runs, or when that cannot be told. Otherwise
+// brings the other one's window to the front, or says that an installation
+// is already running when its window cannot be reached, and ends this
+// program before it touches anything.
 void UnaSolaVelisca();
 
 }  // namespace velisca

@@ -13,7 +13,8 @@ inline bool MostraPercorso = false;
 inline bool InstallazioneAttiva = false;
 
 // Removes the help folder, then the program folder, where they are empty;
-// every failure is ignored. The root folder and every file stay.
-void RimuoviCartelle(FileSystem& fs);
+// every failure is ignored. The root folder and every file stay, and so does
+// everything inside a folder refused for its owner or kind.
+void RimuoviCartelle(FileSystem& fs, const Rifiutate& giaRifiutate = {});
 
 }  // namespace velisca::Module1

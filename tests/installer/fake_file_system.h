@@ -15,7 +15,11 @@
 namespace velisca::test {
 
 constexpr NumeroErrore kNonTrovato = 2, kPercorsoNonTrovato = 3, kAccessoNegato = 5, kCondivisione = 32,
-                       kDiscoPieno = 112, kEsiste = 183, kNonVuota = 145, kFunzioneNonValida = 1;
+                       kDiscoPieno = 112, kEsiste = 183, kNonVuota = 145, kFunzioneNonValida = 1,
+                       kNonCartella = 267;
+
+// A folder as Velisca makes it, and as a sound existing one reads.
+inline StatoCartella Protetta() { return {{kProprietarioProtetto, VociProtette()}, Reparse::Nessuno, {}}; }
 
 class FakeFileSystem : public FileSystem {
  public:
@@ -38,7 +42,32 @@ class FakeFileSystem : public FileSystem {
     const std::wstring k = Key(path);
     if (folders_.count(k) || files_.count(k)) return kEsiste;
     if (!folders_.count(Parent(k))) return kPercorsoNonTrovato;
+    if (refuseCreate.count(k)) return kAccessoNegato;
     folders_.insert(k);
+    states[k] = Protetta();
+    return 0;
+  }
+  NumeroErrore LeggiCartella(const std::wstring& path, StatoCartella& stato) override {
+    const std::wstring k = Key(path);
+    if (files_.count(k)) return kNonCartella;
+    if (!folders_.count(k)) return folders_.count(Parent(k)) ? kNonTrovato : kPercorsoNonTrovato;
+    if (unreadable.count(k)) return kAccessoNegato;
+    auto it = states.find(k);
+    stato = it == states.end() ? Protetta() : it->second;
+    return 0;
+  }
+  NumeroErrore Proteggi(const std::wstring& path) override {
+    calls.push_back(L"secure " + path);
+    const std::wstring k = Key(path);
+    if (!folders_.count(k)) return kNonTrovato;
+    if (unsecurable.count(k)) return kAccessoNegato;
+    states[k] = Protetta();
+    return 0;
+  }
+  NumeroErrore TogliSolaLettura(const std::wstring& path) override {
+    const std::wstring k = Key(path);
+    if (!files_.count(k)) return kNonTrovato;
+    readOnly.erase(k);
     return 0;
   }
   NumeroErrore CopiaFile(const std::wstring& from, const std::wstring& to) override {
@@ -62,6 +91,7 @@ class FakeFileSystem : public FileSystem {
     files_[d] = content;
     if (auto v = versions_.find(s); v != versions_.end()) versions_[d] = v->second;
     if (marked.count(s)) marked.insert(d);
+    if (readOnly.count(s)) readOnly.insert(d);  // CopyFile keeps the attributes
     return 0;
   }
   NumeroErrore Sostituisci(const std::wstring& nuovo, const std::wstring& destinazione) override {
@@ -77,6 +107,7 @@ class FakeFileSystem : public FileSystem {
     if (auto v = versions_.find(s); v != versions_.end()) versions_[d] = v->second;
     marked.erase(d);
     if (marked.count(s)) marked.insert(d);
+    if (readOnly.count(s)) readOnly.insert(d);
     Forget(s);
     return 0;
   }
@@ -150,6 +181,8 @@ class FakeFileSystem : public FileSystem {
   bool withoutStreams = false;      // a file system that keeps no such mark
   std::optional<std::size_t> capacity;  // bytes all files together may take
   std::vector<std::wstring> calls;
+  std::map<std::wstring, StatoCartella> states;  // by key; a folder not listed reads as Protetta()
+  std::set<std::wstring> refuseCreate, unreadable, unsecurable;  // keys
 
  private:
   // One more attempt on a file another program holds: refused while it lasts.

@@ -71,6 +71,44 @@ TEST(FileLayer, ReportsTheWin32CodeOfEachFailure) {
   RemoveDirectoryW(dir.c_str());
 }
 
+// The install folders' layer. Wine keeps no rights on files: a folder made
+// with the protected rights reads back with Wine's own, owned by the account
+// that runs the test (see the README); what shows here is that every call
+// succeeds and what a folder reads as. Wine 8 also renames a folder that is
+// held open without delete sharing, which Windows refuses (32): that the
+// folder is held in place cannot be shown here.
+TEST(FileLayer, FoldersAreMadeReadHeldAndSecured) {
+  const std::wstring dir = TempFolder(L"velisca-folders");
+  const std::wstring made = dir + L"\\made", file = dir + L"\\file.txt";
+  RemoveDirectoryW(made.c_str());
+  {
+    FileSystemWin32 fs;
+    ASSERT_EQ(fs.CreaCartella(made), 0);
+    StatoCartella stato;
+    ASSERT_EQ(fs.LeggiCartella(made + L"\\", stato), 0);
+    EXPECT_EQ(stato.reparse, Reparse::Nessuno);
+    EXPECT_TRUE(stato.propria.voci.has_value());
+    EXPECT_NE(Giudica(stato), Giudizio::Rifiutata) << "the installing account's own folder";
+    EXPECT_EQ(fs.Proteggi(made), 0);
+    Write(file, "x");
+    EXPECT_EQ(fs.LeggiCartella(file, stato), ERROR_DIRECTORY);
+    EXPECT_EQ(fs.LeggiCartella(dir + L"\\none", stato), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(fs.Proteggi(dir + L"\\none"), ERROR_FILE_NOT_FOUND);
+    // Write protection goes; the other attributes stay.
+    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(fs.TogliSolaLettura(file), 0);
+    EXPECT_EQ(GetFileAttributesW(file.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+              static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(fs.TogliSolaLettura(dir + L"\\none"), ERROR_FILE_NOT_FOUND);
+    // Removing lets the held folder go first.
+    EXPECT_EQ(fs.RimuoviCartella(made), 0);
+    EXPECT_EQ(GetFileAttributesW(made.c_str()), INVALID_FILE_ATTRIBUTES);
+  }
+  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(file.c_str());
+  RemoveDirectoryW(dir.c_str());
+}
+
 // The steps of a copy that never damages its destination.
 TEST(FileLayer, ReplacesInOneStepAndRefusesProtectedOrOpenFiles) {
   FileSystemWin32 fs;

@@ -6,6 +6,7 @@
 
 #include <objbase.h>
 #include <shlobj.h>
+#include <sddl.h>
 #include <shobjidl.h>
 
 #include <algorithm>
@@ -366,7 +367,76 @@ constexpr DWORD kTutto = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 INSTANTIATE_TEST_SUITE_P(SharedOrNot, Trattenuta,
                          ::testing::Values(Presa{0, INFINITE, false, 0, 3000},            // like a running program
                                            Presa{kTutto, 1200, true, 1200, 10000},        // a scan, then let go
-                                           Presa{kTutto, INFINITE, false, 3550, 10000}));  // held for good
+                                           Presa{kTutto, INFINITE, false, 3550, 5000}));  // held for good
+
+// A file from a CD or a read-only share is installed writable, so that the
+// next installation over it succeeds.
+TEST_F(EndToEnd, WriteProtectedSourcesInstallWritableAndAgain) {
+  const Cartella s = MakeSetup(L"read-only");
+  for (const wchar_t* f : {L"ZORNAVEX.exe", L"ZORNAVEX.hlp", L"ZORNAVEX.cnt", L"COMDLG32.OCX"})
+    ASSERT_TRUE(SetFileAttributesW(s.Path(f).c_str(), FILE_ATTRIBUTE_READONLY));
+  for (int volta = 0; volta < 2; ++volta) {
+    process = std::make_unique<zxtest::Process>();
+    const auto box = Install(s);
+    EXPECT_EQ(box.text, kSuccessText) << volta;
+    Close(box, IDOK);
+    ExpectExit();
+    for (const std::wstring& f : {kProgramma + L"\\ZORNAVEX.exe", kGuida + L"\\ZORNAVEX.hlp", kGuida + L"\\ZORNAVEX.cnt", kOcx})
+      EXPECT_FALSE(GetFileAttributesW(f.c_str()) & FILE_ATTRIBUTE_READONLY) << f;
+  }
+  ExpectInstalledFrom(s);
+}
+
+// The lock as somebody else may have made it before Velisca starts: one that
+// is not Administrators' does not count; a genuine one whose Velisca shows no
+// window here (another session) is answered with a message. Neither touches
+// the disk.
+struct LockCase {
+  const wchar_t* rights;  // %U: the account that runs the test
+  bool runs;
+};
+class ExistingLock : public EndToEnd, public ::testing::WithParamInterface<LockCase> {};
+
+TEST_P(ExistingLock, CountsOnlyWhenAdministratorsOwnIt) {
+  std::wstring rights = GetParam().rights;
+  if (const auto at = rights.find(L"%U"); at != std::wstring::npos) {
+    forms::KernelHandle token;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put()));
+    BYTE user[256];
+    DWORD n = sizeof user;
+    ASSERT_TRUE(GetTokenInformation(token.get(), TokenUser, user, n, &n));
+    wchar_t* sid = nullptr;
+    ASSERT_TRUE(ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &sid));
+    rights.replace(at, 2, sid);
+    LocalFree(sid);
+  }
+  PSECURITY_DESCRIPTOR sd = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(rights.c_str(), SDDL_REVISION_1, &sd, nullptr));
+  SECURITY_ATTRIBUTES sa{sizeof sa, sd, FALSE};
+  const forms::KernelHandle lock(CreateMutexW(&sa, FALSE, L"Global\\Velisca-ZORNAVEX-installazione"));
+  LocalFree(sd);
+  ASSERT_TRUE(lock);
+  const Cartella s = MakeSetup(L"lock");
+  ASSERT_TRUE(process->Start(s.Path(L"Velisca.exe"), s.dir));
+  if (GetParam().runs) {
+    HWND avvio = zxtest::WaitForWindowWithControl(process->Id(), frmAvvio::cmdNO, 15000);
+    ASSERT_TRUE(avvio) << "a lock that is not Velisca's stopped it";
+    zxtest::Click(GetDlgItem(avvio, frmAvvio::cmdNO));
+  } else {
+    const auto box = zxtest::WaitForMessageBox(process->Id(), 15000);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, L"Un'installazione è già in corso.");
+    EXPECT_EQ(box->title, L"Attenzione!");
+    Close(*box, IDOK);
+  }
+  ExpectExit();
+  EXPECT_FALSE(Exists(L"C:\\programmi"));
+}
+
+INSTANTIATE_TEST_SUITE_P(MadeBefore, ExistingLock,
+                         ::testing::Values(LockCase{L"O:%UD:(D;;GA;;;WD)", true},   // shuts everyone out
+                                           LockCase{L"O:%UD:(A;;GA;;;WD)", true},   // open to all, a user's
+                                           LockCase{L"O:BAD:P(A;;GA;;;SY)(A;;GA;;;BA)", false}));
 
 // A second Velisca while one runs: it brings the first one's window to the
 // front and ends at once, with no window and no file of its own; the first

@@ -110,7 +110,8 @@ NumeroErrore LeggiSicurezza(HANDLE h, Sicurezza& out) {
       case ACCESS_ALLOWED_CALLBACK_ACE_TYPE:
       case ACCESS_DENIED_ACE_TYPE:
       case ACCESS_DENIED_CALLBACK_ACE_TYPE: {
-        const bool consente = testa->AceType == ACCESS_ALLOWED_ACE_TYPE || testa->AceType == ACCESS_ALLOWED_CALLBACK_ACE_TYPE;
+        const bool consente =
+            testa->AceType == ACCESS_ALLOWED_ACE_TYPE || testa->AceType == ACCESS_ALLOWED_CALLBACK_ACE_TYPE;
         voci.push_back({Chi(const_cast<DWORD*>(&voce->SidStart)), consente, voce->Mask, soloEreditata, aiFigli});
         break;
       }

@@ -228,11 +228,13 @@ Esito EseguiInstallazione(FileSystem& fs, Scrivania& scrivania, const std::wstri
         PreparaCartella(fs, passo.destinazione, rifiutate);
     } else {
       const std::wstring da = PercorsoSorgente(sorgente, passo.sorgente);
-      const auto sep = passo.destinazione.find_last_of(L'\\');
-      if (DentroRifiutata(rifiutate, std::wstring_view(passo.destinazione).substr(0, sep))) return {false, kAccessoNegato, rifiutate};
+      // The copies into a refused folder fail as a refused copy does.
+      const std::wstring_view cartella(passo.destinazione.data(), passo.destinazione.find_last_of(L'\\'));
+      if (DentroRifiutata(rifiutate, cartella)) return {false, kAccessoNegato, rifiutate};
       const bool tieni = passo.destinazione == kControlloInstallato && TieniControlloEsistente(fs, da, passo.destinazione);
       if (!tieni) {
-        if (const NumeroErrore e = CopiaIntera(fs, da, passo.destinazione, attesa); e != 0) return {false, e, rifiutate};
+        const NumeroErrore e = CopiaIntera(fs, da, passo.destinazione, attesa);
+        if (e != 0) return {false, e, rifiutate};
       }
     }
     avanzamento(passo.valore, passo.testo);

@@ -215,6 +215,7 @@ class Form {
   HBRUSH FormBrush();
   void Recolour();
   void Annotate();
+  void TypeComposition(HWND box, ControlState& st);
   ControlState* StateOf(HWND control);
   const ControlState* StateOf(int id) const;
   ControlState* StateOf(int id);

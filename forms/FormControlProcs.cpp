@@ -2,10 +2,14 @@
 // the form first, frames that draw their own caption, and colours.
 #include <windows.h>
 #include <commctrl.h>
+#include <imm.h>
+
+#include <string>
 
 #include "Accessibility.h"
 #include "CommonControls.h"
 #include "Form.h"
+#include "SystemLibrary.h"
 
 namespace forms {
 
@@ -16,15 +20,61 @@ void Form::OnKeyPress(int id, KeyPressHandler handler) {
   SetSubclass(st->hwnd, &Form::EditSubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
+namespace {
+
+// The text an input method has just finished, read through imm32 (loaded
+// with the system's DLLs in any program with windows, looked up here).
+std::wstring CompositionResult(HWND box) {
+  using GetContextFn = HIMC(WINAPI*)(HWND);
+  using GetStringFn = LONG(WINAPI*)(HIMC, DWORD, LPVOID, DWORD);
+  using ReleaseContextFn = BOOL(WINAPI*)(HWND, HIMC);
+  static const HMODULE imm = LoadSystemLibrary(L"imm32.dll");
+  static const auto getContext = SystemFunction<GetContextFn>(imm, "ImmGetContext");
+  static const auto getString = SystemFunction<GetStringFn>(imm, "ImmGetCompositionStringW");
+  static const auto releaseContext = SystemFunction<ReleaseContextFn>(imm, "ImmReleaseContext");
+  if (!getContext || !getString || !releaseContext) return {};
+  const HIMC context = getContext(box);
+  if (!context) return {};
+  std::wstring text;
+  const LONG bytes = getString(context, GCS_RESULTSTR, nullptr, 0);
+  if (bytes > 0) {
+    text.resize(static_cast<size_t>(bytes) / sizeof(wchar_t));
+    const LONG got = getString(context, GCS_RESULTSTR, text.data(), static_cast<DWORD>(bytes));
+    text.resize(got > 0 ? static_cast<size_t>(got) / sizeof(wchar_t) : 0);
+  }
+  releaseContext(box, context);
+  return text;
+}
+
+constexpr LPARAM kResultParts = GCS_RESULTSTR | GCS_RESULTCLAUSE | GCS_RESULTREADSTR | GCS_RESULTREADCLAUSE;
+
+}  // namespace
+
+// Each character of an input method's result goes through the filter as if
+// typed, and what passes is typed into the box.
+void Form::TypeComposition(HWND box, ControlState& st) {
+  for (const wchar_t c : CompositionResult(box)) {
+    short key = static_cast<short>(c);
+    st.keyPress(key);
+    if (key != 0) DefSubclass(box, WM_CHAR, static_cast<unsigned short>(key), 1);
+  }
+}
+
+// An input method (IME, touch keyboard, emoji panel, dictation, pen) gives
+// its text as WM_IME_CHAR or as the result of WM_IME_COMPOSITION, which the
+// box inserts without any WM_CHAR: both meet the same filter.
 LRESULT CALLBACK Form::EditSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
-  if (msg == WM_CHAR) {
-    Form* form = reinterpret_cast<Form*>(ref);
-    if (ControlState* st = form->StateOf(h); st && st->keyPress) {
-      short key = static_cast<short>(wp);
-      st->keyPress(key);
-      if (key == 0) return 0;
-      wp = static_cast<WPARAM>(static_cast<unsigned short>(key));
-    }
+  ControlState* st = msg == WM_NCDESTROY ? nullptr : reinterpret_cast<Form*>(ref)->StateOf(h);
+  const bool filtered = st && st->keyPress;
+  if (filtered && (msg == WM_CHAR || msg == WM_IME_CHAR)) {
+    short key = static_cast<short>(wp);
+    st->keyPress(key);
+    if (key == 0) return 0;
+    wp = static_cast<WPARAM>(static_cast<unsigned short>(key));
+  } else if (filtered && msg == WM_IME_COMPOSITION && (lp & GCS_RESULTSTR)) {
+    reinterpret_cast<Form*>(ref)->TypeComposition(h, *st);
+    lp &= ~kResultParts;  // what is left is the next composition, if any
+    if (lp == 0) return 0;
   } else if (msg == WM_NCDESTROY) {
     RemoveSubclass(h, &Form::EditSubclassProc, 1);
   }

@@ -2,8 +2,10 @@
 // tab order, key filters, warnings and faults as the user meets them.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <imm.h>
+
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -213,6 +215,21 @@ TEST_F(MainWindow, KeyFilterLetsOnlyDigitsAndBackspaceThrough) {
   zxtest::TypeText(L"9");
   zxtest::Pump(30);
   EXPECT_EQ(form.Text(txtIstruzioniSalto), L"91");
+}
+
+// An input method's finished text (here Wine's own IME, completing a
+// composition) reaches the box once, only its ASCII digits typed.
+TEST_F(MainWindow, InputMethodResultKeepsOnlyItsDigits) {
+  HWND box = form.Control(txtIstruzioniNormali);
+  form.Focus(txtIstruzioniNormali);
+  HIMC context = ImmGetContext(box);
+  ASSERT_NE(context, nullptr);
+  wchar_t text[] = L"1a\xFF12" L"3\x3042";
+  EXPECT_TRUE(ImmSetCompositionStringW(context, SCS_SETSTR, text, sizeof(text) - sizeof(wchar_t), nullptr, 0));
+  EXPECT_TRUE(ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0));
+  ImmReleaseContext(box, context);
+  zxtest::Pump(50);
+  EXPECT_EQ(form.Text(txtIstruzioniNormali), L"13");
 }
 
 TEST_F(MainWindow, ClipboardKeysDoNothingButAContextMenuPasteIsNotFiltered) {

@@ -113,7 +113,10 @@ void Form::CreateControl(const ControlDesign& c, HDC measure) {
     SwitchThemeOff(h);
     SetSubclass(h, &Form::FrameSubclassProc, 2, reinterpret_cast<DWORD_PTR>(this));
   }
-  if (c.accName) SetSubclass(h, &Form::NamedSubclassProc, 4, reinterpret_cast<DWORD_PTR>(this));
+  if (c.accName) {
+    SetSubclass(h, &Form::NamedSubclassProc, 4, reinterpret_cast<DWORD_PTR>(this));
+    AnnotateName(h, c.accName);  // once a screen reader has asked
+  }
   if (c.kind == Kind::PictureBox && (c.extraStyle & WS_TABSTOP))
     SetSubclass(h, &Form::PictureSubclassProc, 3, reinterpret_cast<DWORD_PTR>(this));
   if (c.kind == Kind::TextBox && c.maxLength > 0) SendMessageW(h, EM_LIMITTEXT, c.maxLength, 0);

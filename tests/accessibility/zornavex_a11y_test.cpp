@@ -6,7 +6,10 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include "Accessibility.h"
 #include "Modal.h"
@@ -34,6 +37,23 @@ void ExpectAnnotated(const forms::Form& form) {
   std::printf("annotation: 0x%08lx\n", static_cast<unsigned long>(hr));
   EXPECT_NE(hr, S_FALSE) << "no annotation after a screen reader asked";
   EXPECT_TRUE(hr == S_OK || hr == E_NOTIMPL) << std::hex << hr;
+}
+
+// A screen reader's in-process hook may ask for a window as soon as it is
+// made, before its controls exist.
+LRESULT CALLBACK AskOnCreate(int code, WPARAM wp, LPARAM lp) {
+  const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lp);
+  wchar_t cls[16]{};
+  if (code == HC_ACTION && m->message == WM_CREATE && GetClassNameW(m->hwnd, cls, 16) && lstrcmpW(cls, L"ZxForm") == 0)
+    SendMessageW(m->hwnd, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+std::vector<HWND> g_toldOfColours;
+LRESULT CALLBACK SpyColourChanges(int code, WPARAM wp, LPARAM lp) {
+  const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+  if (code == HC_ACTION && m->message == WM_SYSCOLORCHANGE) g_toldOfColours.push_back(m->hwnd);
+  return CallNextHookEx(nullptr, code, wp, lp);
 }
 
 class ZornavexA11y : public ::testing::Test {
@@ -131,6 +151,9 @@ TEST_F(ZornavexA11y, AboutIsADialogWithNamesFocusAndLabelsThatFollowHighContrast
     EXPECT_EQ(a11y::Name(f.Control(frmAbout::picIcon)), L"Icona di ZORNAVEX");
     EXPECT_EQ(a11y::Name(f.Control(frmAbout::cmdSysInfo)), L"System Info...");
     ExpectAnnotated(f);
+    // Asked before its controls existed, it names them as they are made.
+    EXPECT_TRUE(f.Annotated(about));
+    EXPECT_TRUE(f.Annotated(f.Control(frmAbout::picIcon)));
     // Its two black labels vanish on black outside high contrast, as the
     // design has them, and show as soon as high contrast is switched on.
     const auto dark = a11y::InvisibleTexts(about);
@@ -146,7 +169,10 @@ TEST_F(ZornavexA11y, AboutIsADialogWithNamesFocusAndLabelsThatFollowHighContrast
     }));
     f.Unload();
   });
+  HHOOK ask = SetWindowsHookExW(WH_CALLWNDPROCRET, &AskOnCreate, nullptr, GetCurrentThreadId());
+  ASSERT_NE(ask, nullptr);
   main.mnu_Informazioni_Click();
+  UnhookWindowsHookEx(ask);
   EXPECT_TRUE(ran);
 }
 

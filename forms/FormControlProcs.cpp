@@ -262,7 +262,9 @@ void Form::Recolour() {
 }
 
 // A picture that takes the focus shows it, as a dotted frame around it,
-// unless the window hides focus marks until the keyboard is used.
+// unless the window hides focus marks until the keyboard is used. The frame
+// is drawn in the same painting as the picture, clipped alike, so a partial
+// repaint keeps it whole; losing the focus repaints the picture without it.
 LRESULT CALLBACK Form::PictureSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
   switch (msg) {
     case WM_SETFOCUS:
@@ -273,19 +275,20 @@ LRESULT CALLBACK Form::PictureSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM l
       return result;
     }
     case WM_PAINT: {
-      const LRESULT result = DefSubclass(h, msg, wp, lp);
+      PAINTSTRUCT ps{};
+      HDC dc = BeginPaint(h, &ps);
+      if (!dc) return 0;
+      DefSubclass(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
       const bool hidden = (SendMessageW(h, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
       if (GetFocus() == h && !hidden) {
-        if (HDC dc = GetDC(h)) {
-          RECT r{};
-          GetClientRect(h, &r);
-          SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-          SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-          DrawFocusRect(dc, &r);
-          ReleaseDC(h, dc);
-        }
+        RECT r{};
+        GetClientRect(h, &r);
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        DrawFocusRect(dc, &r);
       }
-      return result;
+      EndPaint(h, &ps);
+      return 0;
     }
     case WM_NCDESTROY:
       RemoveSubclass(h, &Form::PictureSubclassProc, 3);

@@ -272,6 +272,8 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return reinterpret_cast<LRESULT>(b);
       }
       break;
+    case WM_CTLCOLORLISTBOX:  // a list's drop-down part
+      return reinterpret_cast<LRESULT>(ListColours(reinterpret_cast<HDC>(wp)));
     case WM_ERASEBKGND:
       if (Design().backColour) {
         RECT r{};

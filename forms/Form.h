@@ -221,6 +221,7 @@ class Form {
   void AnnotateName(HWND control, const wchar_t* name);
   void KeepAnnotation(HWND window, HRESULT hr);
   void ClearAnnotations();
+  static HBRUSH ListColours(HDC dc);
   void TypeComposition(HWND box, ControlState& st);
   ControlState* StateOf(HWND control);
   const ControlState* StateOf(int id) const;

@@ -241,6 +241,7 @@ HBRUSH Form::ColourFor(HWND control, HDC dc) {
     SetBkColor(dc, ToColorRef(back));
     return BrushOf(st->backBrush, st->backBrushColour, ToColorRef(back));
   }
+  if (st->design->kind == Kind::DropDownList) return ListColours(dc);
   if (st->design->kind == Kind::TextBox) {
     // Read-only boxes keep the usual opaque face, the others the window colour.
     const int face = Editable(control) ? COLOR_WINDOW : COLOR_BTNFACE;
@@ -250,6 +251,15 @@ HBRUSH Form::ColourFor(HWND control, HDC dc) {
   // Labels and frames show the form through.
   SetBkMode(dc, TRANSPARENT);
   return FormBrush();
+}
+
+// A list draws its chosen item over the device context's background: text,
+// background and brush are one pair, on the face of an enabled or disabled
+// list (which then takes the grey text itself) and in its drop-down part.
+HBRUSH Form::ListColours(HDC dc) {
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+  return GetSysColorBrush(COLOR_WINDOW);
 }
 
 // The system colours or high contrast changed: the standard controls hear of

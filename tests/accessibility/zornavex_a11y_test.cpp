@@ -140,6 +140,30 @@ TEST_F(ZornavexA11y, DarkSchemeInHighContrastShowsEveryLabelAndTheActivePanel) {
   }));
 }
 
+// A list draws its chosen item over the device context's background: in the
+// dark scheme, with high contrast or without, enabled or not, its digits
+// stand out from it once the focus has moved on.
+TEST_F(ZornavexA11y, ChosenFrequenciesStayReadableInTheDarkScheme) {
+  const std::pair<int, const wchar_t*> lists[] = {
+      {cmbFrequenza, L"5"}, {cmbFrequenza2, L"6"}, {cmbFrequenza3, L"8"}, {cmbFrequenza4, L"10"}};
+  for (const auto& [list, item] : lists) {
+    HWND h = main.Control(list);
+    SendMessageW(h, CB_SETCURSEL, SendMessageW(h, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(item)), 0);
+  }
+  main.Focus(txtIstruzioniNormali);
+  for (const bool on : {false, true}) {
+    HighContrast(main.hwnd(), on);
+    for (const auto& [list, item] : lists) {
+      COMBOBOXINFO info{};
+      info.cbSize = sizeof(info);
+      ASSERT_TRUE(GetComboBoxInfo(main.Control(list), &info));
+      MapWindowPoints(main.Control(list), nullptr, reinterpret_cast<POINT*>(&info.rcItem), 2);
+      EXPECT_GE(a11y::Contrast(main.hwnd(), info.rcItem), 96) << list << (on ? " in high contrast" : "");
+    }
+  }
+  a11y::Shot(main.hwnd(), L"zornavex-main-hc-lists");
+}
+
 TEST_F(ZornavexA11y, AboutIsADialogWithNamesFocusAndLabelsThatFollowHighContrast) {
   bool ran = false;
   forms::SetModalHandler([&](forms::Form& f) {

@@ -265,7 +265,8 @@ HBRUSH Form::ListColours(HDC dc) {
 // The system colours or high contrast changed: the standard controls hear of
 // it too, and everything is drawn again in the colours now in force.
 void Form::Recolour() {
-  for (int id : order_) SendMessageW(controls_[id].hwnd, WM_SYSCOLORCHANGE, 0, 0);
+  // Every child, the ones a form makes outside its table too.
+  for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) SendMessageW(c, WM_SYSCOLORCHANGE, 0, 0);
   Form_ColoursChanged();
   // At once, the window before its controls, so no later erase covers them.
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);

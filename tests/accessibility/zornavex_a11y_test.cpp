@@ -218,6 +218,15 @@ TEST_F(ZornavexA11y, CertificateAndHelpWindowAreNamed) {
   EXPECT_EQ(a11y::Name(GetDlgItem(h, frmGuida::lstParole)), L"Indice");
   // The topic pane is named only by annotation; Wine reads its text.
   ExpectAnnotated(help);
+  // Every part hears of new colours, with high contrast switched or not.
+  g_toldOfColours.clear();
+  HHOOK spy = SetWindowsHookExW(WH_CALLWNDPROC, &SpyColourChanges, nullptr, GetCurrentThreadId());
+  ASSERT_NE(spy, nullptr);
+  HighContrast(h, true);
+  SendMessageW(h, WM_SYSCOLORCHANGE, 0, 0);
+  UnhookWindowsHookEx(spy);
+  for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    EXPECT_GE(std::count(g_toldOfColours.begin(), g_toldOfColours.end(), c), 2) << GetDlgCtrlID(c);
   help.Unload();
 }
 

@@ -24,11 +24,6 @@ const PanelBinding kPannello4{Frame4, cmbFrequenza4, txtNumeroIstruzioni, txtRip
 
 }  // namespace
 
-void FiltraCifre(short& keyAscii) {
-  const bool digit = keyAscii >= 48 && keyAscii <= 57;
-  if (!digit && keyAscii != 8) keyAscii = 0;
-}
-
 frmAvvio::frmAvvio() = default;
 
 void frmAvvio::ApplyDesign() {

@@ -75,7 +75,4 @@ class frmAvvio : public forms::Form {
   int attivo_ = 1;
 };
 
-// Digits and Backspace pass; every other character is discarded.
-void FiltraCifre(short& keyAscii);
-
 }  // namespace zornavex

@@ -46,11 +46,12 @@ ControlDesign Calcola(int id, const wchar_t* name, int px, int py, int x) {
   return InPanel({id, name, Kind::Button, L"Calcola", px + x, py + 136, 61, 25, L"Calcola"});
 }
 
-// Frames first, then each panel's controls in tab order, then the result
-// boxes in tab order (the frames, which take no focus, are made last so that
-// they lie under everything). Each label is made just before the box or list
-// it names: a screen reader names a box after the label before it in z-order.
-// Labels take no focus, so the tab order stays that of the focusable controls.
+// Frames first (the form makes them before everything else, whatever their
+// place here), then each panel's controls in tab order, then the result
+// boxes in tab order. Each label is made just before the box or list it
+// names: a screen reader names a box after the label before it in z-order,
+// so a result's label cannot come before the panels' buttons. Labels take
+// no focus, so the tab order stays that of the focusable controls.
 const ControlDesign kControls[] = {
     Frame(Frame1, L"Frame1", L"Calcolo del tempo di esecuzione di un programma", P1X, P1Y),
     Frame(Frame2, L"Frame2", L"Calcolo del tempo del TMR0", P2X, P2Y),

@@ -162,4 +162,9 @@ Fault StepFault(double result, bool dividedByZero) {
   return Fault::None;
 }
 
+void FiltraCifre(short& keyAscii) {
+  const bool digit = keyAscii >= 48 && keyAscii <= 57;
+  if (!digit && keyAscii != 8) keyAscii = 0;
+}
+
 }  // namespace zornavex

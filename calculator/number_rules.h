@@ -45,4 +45,9 @@ double RoundHalfEven(double value, int places);
 // floating-point status flags would after that step.
 Fault StepFault(double result, bool dividedByZero = false);
 
+// The filter of the count boxes: the digits 0 to 9 and Backspace pass,
+// every other character becomes 0 (discarded), full-width and other
+// scripts' digits too, which TextToNumber would not read.
+void FiltraCifre(short& keyAscii);
+
 }  // namespace zornavex

@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-
 #include "Accessibility.h"
 #include "CommonControls.h"
 #include "Dpi.h"
@@ -274,6 +272,8 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return reinterpret_cast<LRESULT>(b);
       }
       break;
+    case WM_CTLCOLORLISTBOX:  // a list's drop-down part
+      return reinterpret_cast<LRESULT>(ListColours(reinterpret_cast<HDC>(wp)));
     case WM_ERASEBKGND:
       if (Design().backColour) {
         RECT r{};
@@ -343,37 +343,6 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
-void Form::AddAccessibleName(HWND control, const wchar_t* name) {
-  extraNames_.emplace_back(control, name);
-  SetSubclass(control, &Form::NamedSubclassProc, 4, reinterpret_cast<DWORD_PTR>(this));
-}
-
-// A screen reader may ask a named control before its window.
-LRESULT CALLBACK Form::NamedSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
-  if (msg == WM_GETOBJECT) reinterpret_cast<Form*>(ref)->Annotate();
-  else if (msg == WM_NCDESTROY) RemoveSubclass(h, &Form::NamedSubclassProc, 4);
-  return DefSubclass(h, msg, wp, lp);
-}
-
-// Once per window, and only when a screen reader first asks: the services
-// cost a DLL load and a COM apartment, which no other user should pay.
-void Form::Annotate() {
-  if (annotations_ || !hwnd_) return;
-  const bool named = std::any_of(controls_.begin(), controls_.end(),
-                                 [](const auto& c) { return c.second.design->accName != nullptr; });
-  if (!named && extraNames_.empty() && !Design().dialog) return;
-  annotations_ = std::make_unique<Annotations>();
-  HRESULT result = annotations_->Ready();
-  auto keep = [&result](HRESULT hr) {
-    if (FAILED(hr) && SUCCEEDED(result)) result = hr;
-  };
-  for (int id : order_)
-    if (const ControlState& st = controls_[id]; st.design->accName) keep(annotations_->Name(st.hwnd, st.design->accName));
-  for (const auto& [control, name] : extraNames_) keep(annotations_->Name(control, name));
-  if (Design().dialog) keep(annotations_->DialogRole(hwnd_));
-  annotationResult_ = result;
-}
-
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) dpi::EnableNonClientScaling(hwnd);
   Form* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -385,18 +354,13 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     self->SetWindowIcons();
   }
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_DESTROY) self->ClearAnnotations();  // its controls still exist
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     for (auto& [id, timer] : self->timers_) KillTimer(hwnd, id);
     self->timers_.clear();
-    if (self->annotations_) {
-      for (const auto& [id, st] : self->controls_)
-        if (st.design->accName) (void)self->annotations_->Clear(st.hwnd);  // the windows go anyway
-      for (const auto& [control, name] : self->extraNames_) (void)self->annotations_->Clear(control);
-      (void)self->annotations_->Clear(hwnd);
-      self->annotations_.reset();
-    }
-    self->annotationResult_ = S_FALSE;
+    self->ClearAnnotations();
+    self->destroying_ = false;
     self->extraNames_.clear();
     self->controls_.clear();
     self->order_.clear();

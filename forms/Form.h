@@ -138,6 +138,9 @@ class Form {
   // What the last Direct Annotation of this window's names and role gave:
   // S_FALSE before a screen reader first asked for the window.
   HRESULT AnnotationResult() const { return annotationResult_; }
+  // Whether the window or one of its controls was given to the annotation
+  // service, whatever the service answered.
+  bool Annotated(HWND window) const;
 
  protected:
   // What the derived form is built from; called by Load().
@@ -215,6 +218,11 @@ class Form {
   HBRUSH FormBrush();
   void Recolour();
   void Annotate();
+  void AnnotateName(HWND control, const wchar_t* name);
+  void KeepAnnotation(HWND window, HRESULT hr);
+  void ClearAnnotations();
+  static HBRUSH ListColours(HDC dc);
+  void TypeComposition(HWND box, ControlState& st);
   ControlState* StateOf(HWND control);
   const ControlState* StateOf(int id) const;
   ControlState* StateOf(int id);
@@ -231,6 +239,8 @@ class Form {
   std::vector<std::pair<HWND, const wchar_t*>> extraNames_;
   std::unique_ptr<Annotations> annotations_;
   HRESULT annotationResult_ = S_FALSE;
+  std::vector<HWND> annotated_;
+  bool destroying_ = false;
   IconHandle bigIcon_, smallIcon_;
   AccelHandle accelerators_;
   HWND tooltip_ = nullptr;

@@ -2,10 +2,14 @@
 // the form first, frames that draw their own caption, and colours.
 #include <windows.h>
 #include <commctrl.h>
+#include <imm.h>
+
+#include <string>
 
 #include "Accessibility.h"
 #include "CommonControls.h"
 #include "Form.h"
+#include "SystemLibrary.h"
 
 namespace forms {
 
@@ -16,15 +20,61 @@ void Form::OnKeyPress(int id, KeyPressHandler handler) {
   SetSubclass(st->hwnd, &Form::EditSubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
+namespace {
+
+// The text an input method has just finished, read through imm32 (loaded
+// with the system's DLLs in any program with windows, looked up here).
+std::wstring CompositionResult(HWND box) {
+  using GetContextFn = HIMC(WINAPI*)(HWND);
+  using GetStringFn = LONG(WINAPI*)(HIMC, DWORD, LPVOID, DWORD);
+  using ReleaseContextFn = BOOL(WINAPI*)(HWND, HIMC);
+  static const HMODULE imm = LoadSystemLibrary(L"imm32.dll");
+  static const auto getContext = SystemFunction<GetContextFn>(imm, "ImmGetContext");
+  static const auto getString = SystemFunction<GetStringFn>(imm, "ImmGetCompositionStringW");
+  static const auto releaseContext = SystemFunction<ReleaseContextFn>(imm, "ImmReleaseContext");
+  if (!getContext || !getString || !releaseContext) return {};
+  const HIMC context = getContext(box);
+  if (!context) return {};
+  std::wstring text;
+  const LONG bytes = getString(context, GCS_RESULTSTR, nullptr, 0);
+  if (bytes > 0) {
+    text.resize(static_cast<size_t>(bytes) / sizeof(wchar_t));
+    const LONG got = getString(context, GCS_RESULTSTR, text.data(), static_cast<DWORD>(bytes));
+    text.resize(got > 0 ? static_cast<size_t>(got) / sizeof(wchar_t) : 0);
+  }
+  releaseContext(box, context);
+  return text;
+}
+
+constexpr LPARAM kResultParts = GCS_RESULTSTR | GCS_RESULTCLAUSE | GCS_RESULTREADSTR | GCS_RESULTREADCLAUSE;
+
+}  // namespace
+
+// Each character of an input method's result goes through the filter as if
+// typed, and what passes is typed into the box.
+void Form::TypeComposition(HWND box, ControlState& st) {
+  for (const wchar_t c : CompositionResult(box)) {
+    short key = static_cast<short>(c);
+    st.keyPress(key);
+    if (key != 0) DefSubclass(box, WM_CHAR, static_cast<unsigned short>(key), 1);
+  }
+}
+
+// An input method (IME, touch keyboard, emoji panel, dictation, pen) gives
+// its text as WM_IME_CHAR or as the result of WM_IME_COMPOSITION, which the
+// box inserts without any WM_CHAR: both meet the same filter.
 LRESULT CALLBACK Form::EditSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
-  if (msg == WM_CHAR) {
-    Form* form = reinterpret_cast<Form*>(ref);
-    if (ControlState* st = form->StateOf(h); st && st->keyPress) {
-      short key = static_cast<short>(wp);
-      st->keyPress(key);
-      if (key == 0) return 0;
-      wp = static_cast<WPARAM>(static_cast<unsigned short>(key));
-    }
+  ControlState* st = msg == WM_NCDESTROY ? nullptr : reinterpret_cast<Form*>(ref)->StateOf(h);
+  const bool filtered = st && st->keyPress;
+  if (filtered && (msg == WM_CHAR || msg == WM_IME_CHAR)) {
+    short key = static_cast<short>(wp);
+    st->keyPress(key);
+    if (key == 0) return 0;
+    wp = static_cast<WPARAM>(static_cast<unsigned short>(key));
+  } else if (filtered && msg == WM_IME_COMPOSITION && (lp & GCS_RESULTSTR)) {
+    reinterpret_cast<Form*>(ref)->TypeComposition(h, *st);
+    lp &= ~kResultParts;  // what is left is the next composition, if any
+    if (lp == 0) return 0;
   } else if (msg == WM_NCDESTROY) {
     RemoveSubclass(h, &Form::EditSubclassProc, 1);
   }
@@ -191,6 +241,7 @@ HBRUSH Form::ColourFor(HWND control, HDC dc) {
     SetBkColor(dc, ToColorRef(back));
     return BrushOf(st->backBrush, st->backBrushColour, ToColorRef(back));
   }
+  if (st->design->kind == Kind::DropDownList) return ListColours(dc);
   if (st->design->kind == Kind::TextBox) {
     // Read-only boxes keep the usual opaque face, the others the window colour.
     const int face = Editable(control) ? COLOR_WINDOW : COLOR_BTNFACE;
@@ -202,17 +253,29 @@ HBRUSH Form::ColourFor(HWND control, HDC dc) {
   return FormBrush();
 }
 
+// A list draws its chosen item over the device context's background: text,
+// background and brush are one pair, on the face of an enabled or disabled
+// list (which then takes the grey text itself) and in its drop-down part.
+HBRUSH Form::ListColours(HDC dc) {
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+  return GetSysColorBrush(COLOR_WINDOW);
+}
+
 // The system colours or high contrast changed: the standard controls hear of
 // it too, and everything is drawn again in the colours now in force.
 void Form::Recolour() {
-  for (int id : order_) SendMessageW(controls_[id].hwnd, WM_SYSCOLORCHANGE, 0, 0);
+  // Every child, the ones a form makes outside its table too.
+  for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) SendMessageW(c, WM_SYSCOLORCHANGE, 0, 0);
   Form_ColoursChanged();
   // At once, the window before its controls, so no later erase covers them.
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 // A picture that takes the focus shows it, as a dotted frame around it,
-// unless the window hides focus marks until the keyboard is used.
+// unless the window hides focus marks until the keyboard is used. The frame
+// is drawn in the same painting as the picture, clipped alike, so a partial
+// repaint keeps it whole; losing the focus repaints the picture without it.
 LRESULT CALLBACK Form::PictureSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
   switch (msg) {
     case WM_SETFOCUS:
@@ -223,19 +286,20 @@ LRESULT CALLBACK Form::PictureSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM l
       return result;
     }
     case WM_PAINT: {
-      const LRESULT result = DefSubclass(h, msg, wp, lp);
+      PAINTSTRUCT ps{};
+      HDC dc = BeginPaint(h, &ps);
+      if (!dc) return 0;
+      DefSubclass(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
       const bool hidden = (SendMessageW(h, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
       if (GetFocus() == h && !hidden) {
-        if (HDC dc = GetDC(h)) {
-          RECT r{};
-          GetClientRect(h, &r);
-          SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-          SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-          DrawFocusRect(dc, &r);
-          ReleaseDC(h, dc);
-        }
+        RECT r{};
+        GetClientRect(h, &r);
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        DrawFocusRect(dc, &r);
       }
-      return result;
+      EndPaint(h, &ps);
+      return 0;
     }
     case WM_NCDESTROY:
       RemoveSubclass(h, &Form::PictureSubclassProc, 3);

@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "CommonControls.h"
 #include "Dpi.h"
@@ -111,7 +113,10 @@ void Form::CreateControl(const ControlDesign& c, HDC measure) {
     SwitchThemeOff(h);
     SetSubclass(h, &Form::FrameSubclassProc, 2, reinterpret_cast<DWORD_PTR>(this));
   }
-  if (c.accName) SetSubclass(h, &Form::NamedSubclassProc, 4, reinterpret_cast<DWORD_PTR>(this));
+  if (c.accName) {
+    SetSubclass(h, &Form::NamedSubclassProc, 4, reinterpret_cast<DWORD_PTR>(this));
+    AnnotateName(h, c.accName);  // once a screen reader has asked
+  }
   if (c.kind == Kind::PictureBox && (c.extraStyle & WS_TABSTOP))
     SetSubclass(h, &Form::PictureSubclassProc, 3, reinterpret_cast<DWORD_PTR>(this));
   if (c.kind == Kind::TextBox && c.maxLength > 0) SendMessageW(h, EM_LIMITTEXT, c.maxLength, 0);
@@ -149,11 +154,12 @@ HFONT Form::FontFor(ControlState& st) {
 void Form::SetIcon(ControlState& st) {
   const ControlDesign& c = *st.design;
   if (!c.iconId || (c.kind != Kind::PictureBox && c.kind != Kind::PictureButton)) return;
-  st.icon = detail::LoadIconAt(c.iconId, Scale(32));
+  IconHandle icon = detail::LoadIconAt(c.iconId, Scale(32));
   if (c.kind == Kind::PictureBox)
-    SendMessageW(st.hwnd, STM_SETICON, reinterpret_cast<WPARAM>(st.icon.get()), 0);
+    SendMessageW(st.hwnd, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
   else
-    SendMessageW(st.hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(st.icon.get()));
+    SendMessageW(st.hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
+  st.icon = std::move(icon);  // the old one only once the control has let it go
 }
 
 RECT Form::RectFor(const ControlDesign& c, HFONT font, HDC measure) const {
@@ -172,12 +178,15 @@ RECT Form::RectFor(const ControlDesign& c, HFONT font, HDC measure) const {
   return RECT{Scale(c.x), Scale(c.y), Scale(c.x) + width, Scale(c.y) + height};
 }
 
+// The old fonts are deleted only once every control holds its new one: a
+// frame shapes itself and a list measures with the font it holds.
 void Form::Rescale() {
-  dialogFont_ = MakeFont(DialogFace(), kDialogPoints, false, false, dpi_);
+  std::vector<FontHandle> old;
+  old.push_back(std::exchange(dialogFont_, MakeFont(DialogFace(), kDialogPoints, false, false, dpi_)));
   HDC measure = CreateCompatibleDC(nullptr);
   for (int id : order_) {
     ControlState& st = controls_[id];
-    st.font.reset();
+    old.push_back(std::move(st.font));
     HFONT font = FontFor(st);
     const RECT r = RectFor(*st.design, font, measure);
     SetWindowPos(st.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);

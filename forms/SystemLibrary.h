@@ -16,8 +16,8 @@ namespace forms {
 // system folder only (SetDefaultDllDirectories, on Windows 8 and later and on
 // 7 with KB2533623). Without it, the current folder leaves the search and
 // the DLLs that Windows' own DLLs are known to load by name are loaded from
-// the system folder before anything can ask for them. CreateProcess and
-// SearchPath look in the current folder last. Returns true when the search is
+// the system folder before anything can ask for them. SearchPath (not
+// CreateProcess) looks in the current folder last. Returns true when the search is
 // restricted by SetDefaultDllDirectories.
 bool RestrictDllSearch();
 

@@ -25,25 +25,27 @@ const forms::FormDesign kSpec{
     L"", 382, 237, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, IDI_ZORNAVEX,
     forms::Placement::CentreScreen, std::nullopt, /*dialog=*/true};
 
-// Creation order is the tab order.
+// Creation order is the tab order of the buttons and the picture, and the
+// order a screen reader reads the texts in: top to bottom, as the eye does.
+// Labels take no focus, so they can come first.
 const ControlDesign kControls[] = {
+    {frmAbout::lblTitle, L"lblTitle", Kind::Label, L"", 70, 16, 259, 32},
+    {frmAbout::lblVersion, L"lblVersion", Kind::Label, L"", 70, 52, 259, 15},
+    {frmAbout::lblDescription, L"lblDescription", Kind::Label,
+     L"Semplice programma per effettuare calcoli di utilità per i microprocessori della famiglia PIC 16F84 e "
+     L"16F84A",
+     70, 76, 300, 30, nullptr, 0, false, true, 0, /*wrap=*/true},
+    {frmAbout::lblEMail, L"lblEMail", Kind::Label, L"E-Mail enrico.vassallo@posta-mardol.it", 72, 112, 133, 21},
+    {frmAbout::lblDisclaimer, L"lblDisclaimer", Kind::Label,
+     L"Attenzione: questo programma è protetto dalle leggi sul diritto d'autore. È vietato copiarlo, "
+     L"modificarlo o distribuirlo, in tutto o in parte, senza il permesso scritto dell'autore.",
+     16, 172, 255, 56, nullptr, 0, false, true, 0, /*wrap=*/true},
     {frmAbout::cmdOK, L"cmdOK", Kind::Button, L"OK", 283, 175, 84, 23},
     // A picture that takes the focus, as the window's designer wanted; it
     // shows the focus and has a name for screen readers.
     {frmAbout::picIcon, L"picIcon", Kind::PictureBox, L"", 16, 24, 36, 68, nullptr, 0, false, true, IDI_ZORNAVEX,
      false, std::nullopt, WS_TABSTOP, L"Icona di ZORNAVEX"},
     {frmAbout::cmdSysInfo, L"cmdSysInfo", Kind::Button, L"&System Info...", 284, 205, 83, 23},
-    {frmAbout::lblDescription, L"lblDescription", Kind::Label,
-     L"Semplice programma per effettuare calcoli di utilità per i microprocessori della famiglia PIC 16F84 e "
-     L"16F84A",
-     70, 76, 300, 30, nullptr, 0, false, true, 0, /*wrap=*/true},
-    {frmAbout::lblDisclaimer, L"lblDisclaimer", Kind::Label,
-     L"Attenzione: questo programma è protetto dalle leggi sul diritto d'autore. È vietato copiarlo, "
-     L"modificarlo o distribuirlo, in tutto o in parte, senza il permesso scritto dell'autore.",
-     16, 172, 255, 56, nullptr, 0, false, true, 0, /*wrap=*/true},
-    {frmAbout::lblTitle, L"lblTitle", Kind::Label, L"", 70, 16, 259, 32},
-    {frmAbout::lblVersion, L"lblVersion", Kind::Label, L"", 70, 52, 259, 15},
-    {frmAbout::lblEMail, L"lblEMail", Kind::Label, L"E-Mail enrico.vassallo@posta-mardol.it", 72, 112, 133, 21},
 };
 
 constexpr forms::ColourValue kBlack = 0x00000000;

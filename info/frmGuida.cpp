@@ -169,9 +169,11 @@ void frmGuida::ApplyFonts() {
     lf.lfHeight = -MulDiv(8, static_cast<int>(Dpi()), 72);
     lstrcpynW(lf.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
   }
-  font_.reset(CreateFontIndirectW(&lf));
+  // The old font is deleted only once no part holds it.
+  forms::FontHandle font(CreateFontIndirectW(&lf));
   for (int id : {tabSchede, tvwSommario, lblParola, txtParola, lstParole})
-    SendMessageW(Part(id), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    SendMessageW(Part(id), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  font_ = std::move(font);
   if (HDC dc = GetDC(hwnd())) {
     HGDIOBJ old = SelectObject(dc, font_.get());
     TEXTMETRICW tm{};

@@ -15,10 +15,12 @@ namespace {
 const forms::FormDesign kForm{L"Programma d' istallazione", 265, 121, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0,
                             IDI_VELISCA, forms::Placement::CentreScreen, std::nullopt, /*dialog=*/true};
 
+// In the order a reader reads them, top to bottom: labels take no focus, so
+// the buttons keep their tab order.
 const ControlDesign kControls[] = {
     {frmAvvio::lblInfo, L"lblInfo", Kind::Label, L"Si è scelto d' installare il programma:", 16, 12, 233, 17},
-    {frmAvvio::lblInfo2, L"lblInfo2", Kind::Label, L"Continuare?", 16, 56, 233, 17},
     {frmAvvio::lblNomeProgramma, L"lblNomeProgramma", Kind::Label, L"NOME PROGRAMMA", 16, 34, 233, 17},
+    {frmAvvio::lblInfo2, L"lblInfo2", Kind::Label, L"Continuare?", 16, 56, 233, 17},
     {frmAvvio::cmdSI, L"cmdSI", Kind::Button, L"&Si", 16, 84, 81, 25},
     {frmAvvio::cmdNO, L"cmdNO", Kind::Button, L"&No", 108, 84, 81, 25},
 };

@@ -18,6 +18,8 @@ namespace {
 const forms::FormDesign kForm{L"Programma d' istallazione", 425, 137, WS_POPUP | WS_BORDER, 0, IDI_VELISCA,
                               forms::Placement::CentreScreen, std::nullopt, /*dialog=*/true};
 
+// The two texts in reading order before Annulla; labels take no focus, so
+// the tab order stays the buttons'.
 const ControlDesign kControls[] = {
     {frmPercorso::cmdInstalla, L"cmdInstalla", Kind::PictureButton, L"", 12, 12, 73, 73,
      L"Fare click per installare il programma", 0, false, true, IDI_INSTALLA, false, std::nullopt, 0, L"Installa"},
@@ -25,11 +27,11 @@ const ControlDesign kControls[] = {
      L"Il programma d'stallazione copierà tutti i componenti ed il programma nelle cartelle predefinite. "
      L"Successivamente aggiungerà al Desktop un collegamento.",
      100, 12, 313, 44, nullptr, 0, false, true, 0, /*wrap=*/true},
-    {frmPercorso::cmdAnnula, L"cmdAnnula", Kind::Button, L"&Annulla", 332, 100, 81, 25,
-     L"Fare click per annullare l'istallazione"},
     {frmPercorso::lblInformazioni2, L"lblInformazioni2", Kind::Label,
      L"Per terminare l'instalazione fare click su annulla. Per continuare fare clik sul pulsante a sinistra.", 100,
      62, 313, 30, nullptr, 0, false, true, 0, /*wrap=*/true},
+    {frmPercorso::cmdAnnula, L"cmdAnnula", Kind::Button, L"&Annulla", 332, 100, 81, 25,
+     L"Fare click per annullare l'istallazione"},
 };
 
 }  // namespace

@@ -17,12 +17,13 @@ namespace {
 const forms::FormDesign kForm{L"Programma d' istallazione", 409, 133, WS_POPUP | WS_BORDER, 0, 0,
                               forms::Placement::CentreScreen, std::nullopt, /*dialog=*/true};
 
+// Top to bottom, as a reader reads them; only the button takes the focus.
 const ControlDesign kControls[] = {
-    {frmStatoIstallazione::PrbStato, L"PrbStato", Kind::ProgressBar, L"", 12, 100, 385, 21, nullptr, 0, false, true,
-     0, false, std::nullopt, 0, L"Avanzamento dell'installazione"},
+    {frmStatoIstallazione::Label1, L"Label1", Kind::Label, L"Copia di:", 12, 12, 200, 17},
     {frmStatoIstallazione::lblInfo, L"lblInfo", Kind::Label, L"", 12, 32, 385, 17},
     {frmStatoIstallazione::cmdAnnulla, L"cmdAnnulla", Kind::Button, L"&Annulla", 164, 62, 81, 25},
-    {frmStatoIstallazione::Label1, L"Label1", Kind::Label, L"Copia di:", 12, 12, 200, 17},
+    {frmStatoIstallazione::PrbStato, L"PrbStato", Kind::ProgressBar, L"", 12, 100, 385, 21, nullptr, 0, false, true,
+     0, false, std::nullopt, 0, L"Avanzamento dell'installazione"},
 };
 
 }  // namespace

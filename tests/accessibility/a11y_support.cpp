@@ -139,6 +139,13 @@ std::vector<std::wstring> InvisibleTexts(HWND window) {
   return invisible;
 }
 
+int Contrast(HWND window, const RECT& onScreen) {
+  const Pixels px = Grab(window);
+  RECT r = onScreen;
+  OffsetRect(&r, -px.where.left, -px.where.top);
+  return Contrast(px, r);
+}
+
 bool Repaints(HWND control, void (*change)(HWND)) {
   const Pixels before = Grab(control);
   change(control);

@@ -18,6 +18,9 @@ bool LabelBefore(HWND control, std::wstring_view text);
 // The texts of the labels and frame captions whose text does not stand out
 // from what is drawn behind it on the screen.
 std::vector<std::wstring> InvisibleTexts(HWND window);
+// How far the brightest or darkest pixel of a rectangle of the screen
+// stands from its commonest colour: ink against its background.
+int Contrast(HWND window, const RECT& onScreen);
 // Whether any pixel of a control differs between two moments (after `change`).
 bool Repaints(HWND control, void (*change)(HWND));
 // Saves the window as DIR\name.bmp when ZX_A11Y_SHOTS names a folder.

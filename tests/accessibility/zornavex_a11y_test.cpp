@@ -6,7 +6,10 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include "Accessibility.h"
 #include "Modal.h"
@@ -34,6 +37,23 @@ void ExpectAnnotated(const forms::Form& form) {
   std::printf("annotation: 0x%08lx\n", static_cast<unsigned long>(hr));
   EXPECT_NE(hr, S_FALSE) << "no annotation after a screen reader asked";
   EXPECT_TRUE(hr == S_OK || hr == E_NOTIMPL) << std::hex << hr;
+}
+
+// A screen reader's in-process hook may ask for a window as soon as it is
+// made, before its controls exist.
+LRESULT CALLBACK AskOnCreate(int code, WPARAM wp, LPARAM lp) {
+  const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lp);
+  wchar_t cls[16]{};
+  if (code == HC_ACTION && m->message == WM_CREATE && GetClassNameW(m->hwnd, cls, 16) && lstrcmpW(cls, L"ZxForm") == 0)
+    SendMessageW(m->hwnd, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+std::vector<HWND> g_toldOfColours;
+LRESULT CALLBACK SpyColourChanges(int code, WPARAM wp, LPARAM lp) {
+  const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+  if (code == HC_ACTION && m->message == WM_SYSCOLORCHANGE) g_toldOfColours.push_back(m->hwnd);
+  return CallNextHookEx(nullptr, code, wp, lp);
 }
 
 class ZornavexA11y : public ::testing::Test {
@@ -120,6 +140,30 @@ TEST_F(ZornavexA11y, DarkSchemeInHighContrastShowsEveryLabelAndTheActivePanel) {
   }));
 }
 
+// A list draws its chosen item over the device context's background: in the
+// dark scheme, with high contrast or without, enabled or not, its digits
+// stand out from it once the focus has moved on.
+TEST_F(ZornavexA11y, ChosenFrequenciesStayReadableInTheDarkScheme) {
+  const std::pair<int, const wchar_t*> lists[] = {
+      {cmbFrequenza, L"5"}, {cmbFrequenza2, L"6"}, {cmbFrequenza3, L"8"}, {cmbFrequenza4, L"10"}};
+  for (const auto& [list, item] : lists) {
+    HWND h = main.Control(list);
+    SendMessageW(h, CB_SETCURSEL, SendMessageW(h, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(item)), 0);
+  }
+  main.Focus(txtIstruzioniNormali);
+  for (const bool on : {false, true}) {
+    HighContrast(main.hwnd(), on);
+    for (const auto& [list, item] : lists) {
+      COMBOBOXINFO info{};
+      info.cbSize = sizeof(info);
+      ASSERT_TRUE(GetComboBoxInfo(main.Control(list), &info));
+      MapWindowPoints(main.Control(list), nullptr, reinterpret_cast<POINT*>(&info.rcItem), 2);
+      EXPECT_GE(a11y::Contrast(main.hwnd(), info.rcItem), 96) << list << (on ? " in high contrast" : "");
+    }
+  }
+  a11y::Shot(main.hwnd(), L"zornavex-main-hc-lists");
+}
+
 TEST_F(ZornavexA11y, AboutIsADialogWithNamesFocusAndLabelsThatFollowHighContrast) {
   bool ran = false;
   forms::SetModalHandler([&](forms::Form& f) {
@@ -131,6 +175,9 @@ TEST_F(ZornavexA11y, AboutIsADialogWithNamesFocusAndLabelsThatFollowHighContrast
     EXPECT_EQ(a11y::Name(f.Control(frmAbout::picIcon)), L"Icona di ZORNAVEX");
     EXPECT_EQ(a11y::Name(f.Control(frmAbout::cmdSysInfo)), L"System Info...");
     ExpectAnnotated(f);
+    // Asked before its controls existed, it names them as they are made.
+    EXPECT_TRUE(f.Annotated(about));
+    EXPECT_TRUE(f.Annotated(f.Control(frmAbout::picIcon)));
     // Its two black labels vanish on black outside high contrast, as the
     // design has them, and show as soon as high contrast is switched on.
     const auto dark = a11y::InvisibleTexts(about);
@@ -146,7 +193,10 @@ TEST_F(ZornavexA11y, AboutIsADialogWithNamesFocusAndLabelsThatFollowHighContrast
     }));
     f.Unload();
   });
+  HHOOK ask = SetWindowsHookExW(WH_CALLWNDPROCRET, &AskOnCreate, nullptr, GetCurrentThreadId());
+  ASSERT_NE(ask, nullptr);
   main.mnu_Informazioni_Click();
+  UnhookWindowsHookEx(ask);
   EXPECT_TRUE(ran);
 }
 
@@ -168,6 +218,15 @@ TEST_F(ZornavexA11y, CertificateAndHelpWindowAreNamed) {
   EXPECT_EQ(a11y::Name(GetDlgItem(h, frmGuida::lstParole)), L"Indice");
   // The topic pane is named only by annotation; Wine reads its text.
   ExpectAnnotated(help);
+  // Every part hears of new colours, with high contrast switched or not.
+  g_toldOfColours.clear();
+  HHOOK spy = SetWindowsHookExW(WH_CALLWNDPROC, &SpyColourChanges, nullptr, GetCurrentThreadId());
+  ASSERT_NE(spy, nullptr);
+  HighContrast(h, true);
+  SendMessageW(h, WM_SYSCOLORCHANGE, 0, 0);
+  UnhookWindowsHookEx(spy);
+  for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    EXPECT_GE(std::count(g_toldOfColours.begin(), g_toldOfColours.end(), c), 2) << GetDlgCtrlID(c);
   help.Unload();
 }
 

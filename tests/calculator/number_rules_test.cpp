@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 using zornavex::Fault;
 using zornavex::NumberToText;
@@ -130,4 +131,19 @@ TEST(StepFault, NamesTheFaultOfOneStep) {
   EXPECT_EQ(zornavex::FaultText(Fault::TypeMismatch), L"Tipo non corrispondente");
   EXPECT_EQ(zornavex::FaultText(Fault::DivisionByZero), L"Divisione per zero");
   EXPECT_EQ(zornavex::FaultText(Fault::Overflow), L"Overflow");
+}
+
+// What a keyboard or an input method can deliver: only ASCII digits and
+// Backspace are kept, however else a digit may be written.
+TEST(FiltraCifre, KeepsOnlyAsciiDigitsAndBackspace) {
+  const std::pair<wchar_t, bool> keys[] = {
+      {L'0', true},      {L'9', true},      {L'\b', true},     {L'/', false},     {L':', false},
+      {L'a', false},     {L'-', false},     {L',', false},     {L'\r', false},    {L'\x00B2', false},
+      {L'\xFF10', false}, {L'\xFF19', false}, {L'\x0663', false}, {L'\xD83D', false}, {L'\x3042', false},
+  };
+  for (const auto& [key, kept] : keys) {
+    short k = static_cast<short>(key);
+    zornavex::FiltraCifre(k);
+    EXPECT_EQ(k, kept ? static_cast<short>(key) : 0) << static_cast<int>(key);
+  }
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include "frmAvvio.h"
 #include "ui_driver.h"
@@ -93,6 +94,20 @@ TEST_F(RunningProgram, MissingInputWarningThenFocusAndClose) {
   const auto code = program.WaitExit(10000);
   ASSERT_TRUE(code.has_value()) << "the program did not end";
   EXPECT_EQ(*code, 0u);
+}
+
+// An input method (IME, touch keyboard, emoji panel, dictation) gives its
+// characters as WM_IME_CHAR, which the box would insert without WM_CHAR.
+TEST_F(RunningProgram, InputMethodCharactersMeetTheSameFilter) {
+  const wchar_t sent[] = {L'4', L'a', L'\xFF15', L'\x3042', L'\xD83D', L'\xDE00', L'2', L'\b', L'7'};
+  for (const auto& [menu, box] : {std::pair{mnu_1, txtIstruzioniNormali}, std::pair{mnu_1, txtIstruzioniSalto},
+                                  std::pair{mnu_2, txtValoreTMR0}, std::pair{mnu_2, txtValorePrescaler}}) {
+    PostMessageW(main, WM_COMMAND, menu, 0);
+    HWND target = zxtest::Child(main, box);
+    for (wchar_t c : sent) PostMessageW(target, WM_IME_CHAR, c, 1);
+    zxtest::Pump(100);
+    EXPECT_EQ(Text(box), L"47") << box;
+  }
 }
 
 // Puts text on the clipboard, as a user who copied it elsewhere.

@@ -162,7 +162,7 @@ std::vector<HelpFont> ReadFonts(std::string_view file) {
     f.italic = attributes & 2;
     f.underline = attributes & 4;
     f.halfPoints = d.U8();
-    d.Skip(1);
+    f.family = d.U8();
     const unsigned face = d.U16();
     f.red = static_cast<std::uint8_t>(d.U8());
     f.green = static_cast<std::uint8_t>(d.U8());

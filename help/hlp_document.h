@@ -26,6 +26,7 @@ struct HelpFont {
   unsigned halfPoints = 0;
   bool bold = false, italic = false, underline = false;
   std::uint8_t red = 0, green = 0, blue = 0;
+  unsigned family = 0;  // 1 modern (fixed pitch), 2 roman, 3 swiss, 4 script, 5 decorative
 };
 
 // Text in one font; lineBreak ends the line after it. A jump's text is a

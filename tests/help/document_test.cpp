@@ -95,6 +95,7 @@ TEST(ItalianGuideRead, EveryTopicComesBackWithItsTextFontsAndIndents) {
   ASSERT_EQ(doc.fonts.size(), 4u);  // body, bold, title, code
   EXPECT_EQ(std::tie(doc.fonts[0].face, doc.fonts[0].bold, doc.fonts[1].bold, doc.fonts[2].halfPoints, doc.fonts[3].face),
             std::make_tuple(std::string("Arial"), false, true, 28u, std::string("Courier New")));
+  EXPECT_EQ(std::make_pair(doc.fonts[0].family, doc.fonts[3].family), std::make_pair(3u, 1u));  // swiss, modern
   ASSERT_EQ(doc.topics.size(), guide.topics.size());
   EXPECT_EQ(doc.TopicAt(doc.contentsOffset), &doc.topics.front());
   for (const zxhelp::Topic& topic : guide.topics) {
@@ -121,7 +122,9 @@ TEST(ItalianGuideRead, EveryTopicComesBackWithItsTextFontsAndIndents) {
       const bool afterList = i > 0 && topic.paragraphs[i - 1].kind == zxhelp::ParagraphKind::Item &&
                              written.kind != zxhelp::ParagraphKind::Item;
       EXPECT_EQ(p.spaceAbove > 0, written.kind == zxhelp::ParagraphKind::Heading || afterList);
-      if (afterList) EXPECT_EQ(read->paragraphs[i].spaceBelow + p.spaceAbove, 12) << "the air after a paragraph";
+      if (afterList) {
+        EXPECT_EQ(read->paragraphs[i].spaceBelow + p.spaceAbove, 12) << "the air after a paragraph";
+      }
     }
   }
 }
@@ -213,7 +216,18 @@ TEST(TopicRtf, FontsSpacingEscapesAndLineBreaks) {
   item.spaceBelow = 4;
   item.spans = {{1, "Titolo {x}", true}, {0, "\x95 c:\\ \xE8 fine", false}, {2, "!", false}};
   topic.paragraphs.push_back(item);
-  const std::string rtf = zxhelp::TopicToRtf(doc, topic);
+  zxhelp::HelpParagraph jump;
+  jump.spans = {{0, "vedi ", false}, {0, "altro", false, true, 1234}, {0, ".", false}};
+  topic.paragraphs.push_back(jump);
+  std::vector<zxhelp::RtfJump> jumps;
+  const std::string rtf = zxhelp::TopicToRtf(doc, topic, true, &jumps);
+  // After 10 + 1 (line break) + 12 + 1 characters and the paragraph end.
+  EXPECT_EQ(jumps, (std::vector<zxhelp::RtfJump>{{30, 35, 1234}}));
+  EXPECT_NE(rtf.find("{\\plain\\f0\\fs20\\cf4\\b0\\i0\\ul altro}"), std::string::npos) << rtf;
+  EXPECT_NE(rtf.find("\\red0\\green128\\blue0;}"), std::string::npos) << "the jumps' colour, last";
+  doc.fonts[1].family = 1;  // modern: fixed pitch
+  EXPECT_NE(zxhelp::TopicToRtf(doc, topic).find("{\\f1\\fmodern\\fprq1\\fcharset0 Times New Roman;}"), std::string::npos);
+  doc.fonts[1].family = 0;
   // One font table entry per face; size, weight and colour go with the text.
   EXPECT_NE(rtf.find("{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}{\\f1\\fnil\\fcharset0 Times New Roman;}}"), std::string::npos)
       << rtf;
@@ -225,6 +239,7 @@ TEST(TopicRtf, FontsSpacingEscapesAndLineBreaks) {
   // In high contrast every span takes the automatic colour, the window text.
   const std::string plain = zxhelp::TopicToRtf(doc, topic, /*fileColours=*/false);
   EXPECT_NE(plain.find("{\\plain\\f1\\fs28\\cf0\\b\\i0\\ulnone Titolo"), std::string::npos) << plain;
+  EXPECT_NE(plain.find("{\\plain\\f0\\fs20\\cf0\\b0\\i0\\ul altro}"), std::string::npos) << "underlined still";
   EXPECT_EQ(plain.find("\\cf1"), std::string::npos) << plain;
 }
 

@@ -3,6 +3,7 @@
 // then through F1 in the running ZORNAVEX.
 //   help_wine_tests <ZORNAVEX.hlp> <ZORNAVEX.cnt> <ZORNAVEX.exe>
 #include <windows.h>
+#include <richedit.h>
 
 #include <gtest/gtest.h>
 
@@ -66,20 +67,26 @@ std::wstring DescribeWindows() {
   return out;
 }
 
+// The viewer's rich edit children.
+std::vector<HWND> RichEdits(HWND help) {
+  std::vector<HWND> edits;
+  EnumChildWindows(
+      help,
+      [](HWND child, LPARAM lp) -> BOOL {
+        wchar_t cls[64] = {};
+        GetClassNameW(child, cls, 64);
+        if (wcsncmp(cls, L"RichEdit", 8) == 0) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&edits));
+  return edits;
+}
+
 // The text the viewer shows: its rich edit child, read across processes.
 std::wstring ShownText(HWND help, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
   do {
-    std::vector<HWND> edits;
-    EnumChildWindows(
-        help,
-        [](HWND child, LPARAM lp) -> BOOL {
-          wchar_t cls[64] = {};
-          GetClassNameW(child, cls, 64);
-          if (wcsncmp(cls, L"RichEdit", 8) == 0) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(child);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&edits));
+    const std::vector<HWND> edits = RichEdits(help);
     std::wstring all;
     for (HWND edit : edits) all += zxtest::ReadText(edit);
     if (!all.empty()) return all;
@@ -125,6 +132,58 @@ TEST_F(HelpUnderWine, ViewerShowsTheContentsTopicOfTheInstalledFile) {
   ASSERT_TRUE(WinHelpW(nullptr, kInstalledHlp, HELP_FINDER, 0));
   const HelpWindow help = FindHelpWindow(15000);
   ExpectOurContents(help);
+}
+
+// The viewer's rich edit that shows `text`, and the character position of
+// its middle (a paragraph end counts one character, as "\r\n" in the text
+// read back).
+struct Shown {
+  HWND edit = nullptr;
+  long at = -1;
+};
+Shown FindShown(HWND help, const std::wstring& text, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  do {
+    const std::vector<HWND> edits = RichEdits(help);
+    for (HWND edit : edits) {
+      const std::wstring all = zxtest::ReadText(edit);
+      const std::size_t found = all.find(text);
+      if (found == std::wstring::npos) continue;
+      long at = static_cast<long>(found + text.size() / 2);
+      for (std::size_t i = 1; i < found; ++i)
+        if (all[i] == L'\n' && all[i - 1] == L'\r') --at;
+      return {edit, at};
+    }
+    zxtest::Pump(100);
+  } while (GetTickCount() - start < timeoutMs);
+  return {};
+}
+
+// A click on the text of a jump. EM_POSFROMCHAR with the position in wParam
+// answers the point itself, so it works across processes.
+bool ClickOnText(HWND help, const std::wstring& text) {
+  const Shown shown = FindShown(help, text, 10000);
+  if (!shown.edit) return false;
+  const LRESULT packed = SendMessageW(shown.edit, EM_POSFROMCHAR, static_cast<WPARAM>(shown.at), 0);
+  POINT point{static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed))};
+  point.y += 4;  // inside the line, below its top
+  zxtest::Activate(help);
+  zxtest::MouseClickAt(shown.edit, point);
+  return true;
+}
+
+// From the contents topic to a panel's topic and on to the summary of the
+// differences, by clicking the jumps the writer wrote.
+TEST_F(HelpUnderWine, ViewerFollowsJumpsFromTopicToTopic) {
+  ASSERT_TRUE(WinHelpW(nullptr, kInstalledHlp, HELP_FINDER, 0));
+  const HelpWindow help = FindHelpWindow(15000);
+  ASSERT_NE(help.hwnd, nullptr) << "no help viewer window; windows:\n" << DescribeWindows();
+  ASSERT_TRUE(ClickOnText(help.hwnd, L"Calcolo del tempo del TMR0")) << "no jump text in the contents topic";
+  EXPECT_NE(FindShown(help.hwnd, L"Il secondo pannello calcola il tempo", 10000).edit, nullptr)
+      << "the jump was not followed; shown:\n" << ShownText(help.hwnd, 1000);
+  ASSERT_TRUE(ClickOnText(help.hwnd, L"Differenze rispetto al PIC reale"));
+  EXPECT_NE(FindShown(help.hwnd, L"ZORNAVEX fa esattamente i calcoli", 10000).edit, nullptr)
+      << "the jump was not followed; shown:\n" << ShownText(help.hwnd, 1000);
 }
 
 // The real program started and F1 pressed in its main window, which it returns.

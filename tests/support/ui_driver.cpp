@@ -238,11 +238,7 @@ void Click(HWND control) { PostMessageW(control, BM_CLICK, 0, 0); }
 
 namespace {
 // Left clicks at the middle of a window, through the mouse input.
-void MouseClicks(HWND hwnd, int clicks) {
-  RECT r{};
-  GetWindowRect(hwnd, &r);
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  Pump(30);
+void ClicksAtCursor(int clicks) {
   std::vector<INPUT> inputs(2 * static_cast<size_t>(clicks));
   for (size_t i = 0; i < inputs.size(); ++i) {
     inputs[i].type = INPUT_MOUSE;
@@ -251,7 +247,22 @@ void MouseClicks(HWND hwnd, int clicks) {
   Send(inputs);
   Pump(50);
 }
+
+void MouseClicks(HWND hwnd, int clicks) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  Pump(30);
+  ClicksAtCursor(clicks);
+}
 }  // namespace
+
+void MouseClickAt(HWND hwnd, POINT client) {
+  ClientToScreen(hwnd, &client);
+  SetCursorPos(client.x, client.y);
+  Pump(30);
+  ClicksAtCursor(1);
+}
 
 void MouseClick(HWND hwnd) { MouseClicks(hwnd, 1); }
 void MouseDoubleClick(HWND hwnd) { MouseClicks(hwnd, 2); }

@@ -257,10 +257,14 @@ void MouseClicks(HWND hwnd, int clicks) {
 }
 }  // namespace
 
+// Wine moves the X pointer a moment after SetCursorPos: a click sent at once
+// can land where the pointer was.
 void MouseClickAt(HWND hwnd, POINT client) {
   ClientToScreen(hwnd, &client);
   SetCursorPos(client.x, client.y);
-  Pump(30);
+  POINT at{};
+  for (int i = 0; i < 50 && (!GetCursorPos(&at) || at.x != client.x || at.y != client.y); ++i) Pump(20);
+  Pump(100);
   ClicksAtCursor(1);
 }
 

@@ -261,11 +261,12 @@ TEST_F(OwnHelpWindow, AClickOnAJumpFollowsIt) {
   ASSERT_EQ(Selected(help), L"Calcolo del WDT");
   const WORD first = LOWORD(SendMessageW(topic, EM_GETSEL, 0, 0));
   const LRESULT packed = SendMessageW(topic, EM_POSFROMCHAR, first + 3, 0);
-  zxtest::MouseClickAt(topic, {static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed)) + 4});
-  for (int i = 0; i < 20 && Topic(help).rfind(L"Calcolo del WDT", 0) != 0; ++i) zxtest::Pump(100);
-  EXPECT_EQ(Topic(help).rfind(L"Calcolo del WDT", 0), 0u)
-      << "clicked at " << LOWORD(packed) << "," << HIWORD(packed) << ", caret at " << LOWORD(SendMessageW(topic, EM_GETSEL, 0, 0))
-      << " for " << first;
+  // Wine's pointer does not always follow the first move: up to three tries.
+  for (int attempt = 0; attempt < 3 && Topic(help).rfind(L"Calcolo del WDT", 0) != 0; ++attempt) {
+    zxtest::MouseClickAt(topic, {static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed)) + 4});
+    for (int i = 0; i < 20 && Topic(help).rfind(L"Calcolo del WDT", 0) != 0; ++i) zxtest::Pump(100);
+  }
+  EXPECT_EQ(Topic(help).rfind(L"Calcolo del WDT", 0), 0u);
 }
 
 TEST_F(OwnHelpWindow, TheMainWindowStaysUsableBesideIt) {

@@ -257,15 +257,22 @@ void MouseClicks(HWND hwnd, int clicks) {
 }
 }  // namespace
 
-// Wine moves the X pointer a moment after SetCursorPos: a click sent at once
-// can land where the pointer was.
+// The move goes with the clicks as mouse input: Wine does not always honour
+// SetCursorPos from a process whose window is not in front.
 void MouseClickAt(HWND hwnd, POINT client) {
   ClientToScreen(hwnd, &client);
-  SetCursorPos(client.x, client.y);
-  POINT at{};
-  for (int i = 0; i < 50 && (!GetCursorPos(&at) || at.x != client.x || at.y != client.y); ++i) Pump(20);
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT inputs[3]{};
+  for (INPUT& in : inputs) in.type = INPUT_MOUSE;
+  inputs[0].mi.dx = MulDiv(client.x, 65535, width - 1);
+  inputs[0].mi.dy = MulDiv(client.y, 65535, height - 1);
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(1, &inputs[0], sizeof(INPUT));
   Pump(100);
-  ClicksAtCursor(1);
+  SendInput(2, &inputs[1], sizeof(INPUT));
+  Pump(50);
 }
 
 void MouseClick(HWND hwnd) { MouseClicks(hwnd, 1); }

@@ -8,11 +8,11 @@
 namespace zxhelp {
 namespace {
 
-constexpr std::uint32_t kNone = 0xFFFFFFFF;
-constexpr std::size_t kBlockSize = 4096;
-constexpr std::size_t kBlockHeader = 12;
+using format::kBlockHeader;
+using format::kBlockSize;
+using format::kLinkHeader;
+using format::kNone;
 constexpr std::size_t kBlockData = kBlockSize - kBlockHeader;
-constexpr std::size_t kLinkHeader = 21;
 
 [[noreturn]] void Fail(const char* why) { throw HelpFileError(why); }
 
@@ -78,7 +78,7 @@ class Cursor {
 // Calls entry() once per entry of every leaf page, in key order.
 void WalkBTree(std::string_view tree, const std::function<void(Cursor&)>& entry) {
   Cursor h(tree);
-  if (tree.size() < 38 || h.U16() != 0x293B) Fail("albero B+ non valido");
+  if (tree.size() < 38 || h.U16() != format::kBTreeMagic) Fail("albero B+ non valido");
   h.Skip(2);
   const std::size_t pageSize = h.U16();
   h.Skip(16 + 4);  // structure, must-be-zero, page splits
@@ -108,7 +108,7 @@ void WalkBTree(std::string_view tree, const std::function<void(Cursor&)>& entry)
 
 std::map<std::string, std::string_view> InternalFiles(std::string_view bytes) {
   Cursor header(bytes);
-  if (header.U32() != 0x00035F3F) Fail("non è un file della Guida");
+  if (header.U32() != format::kFileMagic) Fail("non è un file della Guida");
   const std::uint32_t directory = header.U32();
   auto fileAt = [&bytes](std::uint32_t offset) {
     if (offset > bytes.size()) Fail("file interno fuori dal file");
@@ -134,7 +134,7 @@ std::string_view Required(const std::map<std::string, std::string_view>& files, 
 
 void ReadSystem(std::string_view system, HelpDocument& doc) {
   Cursor c(system);
-  if (c.U16() != 0x036C) Fail("|SYSTEM non valido");
+  if (c.U16() != format::kSystemMagic) Fail("|SYSTEM non valido");
   const unsigned minor = c.U16();
   c.Skip(6);
   const unsigned flags = c.U16();
@@ -162,7 +162,7 @@ std::vector<HelpFont> ReadFonts(std::string_view file) {
     f.italic = attributes & 2;
     f.underline = attributes & 4;
     f.halfPoints = d.U8();
-    d.Skip(1);
+    f.family = d.U8();
     const unsigned face = d.U16();
     f.red = static_cast<std::uint8_t>(d.U8());
     f.green = static_cast<std::uint8_t>(d.U8());
@@ -176,10 +176,19 @@ std::vector<HelpFont> ReadFonts(std::string_view file) {
   return fonts;
 }
 
-void AddText(HelpParagraph& p, unsigned font, std::string_view text) {
+// The jump whose text is being read, if any.
+struct Jump {
+  bool open = false;
+  std::int32_t target = 0;
+};
+
+void AddText(HelpParagraph& p, unsigned font, std::string_view text, const Jump& jump = {}) {
   if (text.empty()) return;
-  if (!p.spans.empty() && p.spans.back().font == font && !p.spans.back().lineBreak) p.spans.back().text += text;
-  else p.spans.push_back({font, std::string(text), false});
+  HelpSpan* last = p.spans.empty() ? nullptr : &p.spans.back();
+  if (last && last->font == font && !last->lineBreak && last->jump == jump.open && last->target == jump.target)
+    last->text += text;
+  else
+    p.spans.push_back({font, std::string(text), false, jump.open, jump.target});
 }
 
 // A displayable-text record: the paragraph format, then strings of data2
@@ -207,28 +216,33 @@ void ReadText(Cursor format, std::string_view text, std::size_t fontCount, unsig
   const HelpParagraph shape = p;
 
   Cursor strings(text);
+  Jump jump;
   for (;;) {
-    AddText(p, font, strings.Z());
+    AddText(p, font, strings.Z(), jump);
     if (format.AtEnd()) break;
     const unsigned command = format.U8();
-    if (command == 0xFF) break;
+    if (command == format::kEnd) break;
+    if (format::IsJump(command)) {
+      jump = {true, static_cast<std::int32_t>(format.U32())};
+      continue;
+    }
     switch (command) {
-      case 0x80:
+      case format::kFontChange:
         font = format.U16();
         if (font >= fontCount) Fail("carattere inesistente");
         break;
-      case 0x81:
+      case format::kLineBreak:
         if (p.spans.empty()) p.spans.push_back({font, "", false});
         p.spans.back().lineBreak = true;
         break;
-      case 0x82:
+      case format::kParagraphEnd:
         topic.paragraphs.push_back(p);
         p = shape;
         break;
-      case 0x83: AddText(p, font, "\t"); break;
-      case 0x89: break;  // end of a hotspot
-      case 0x8B: AddText(p, font, "\xA0"); break;
-      case 0x8C: AddText(p, font, "-"); break;
+      case format::kTab: AddText(p, font, "\t", jump); break;
+      case format::kHotspotEnd: jump = {}; break;
+      case format::kNonBreakingSpace: AddText(p, font, "\xA0", jump); break;
+      case format::kNonBreakingHyphen: AddText(p, font, "-", jump); break;
       default: Fail("comando di formato non gestito");
     }
   }
@@ -270,12 +284,12 @@ void ReadTopics(std::string_view file, HelpDocument& doc) {
     const std::string_view data2 = std::string_view(data).substr(at + size1, size2);
     if ((pos >> 14) != block) characters = 0;
     block = pos >> 14;
-    if (type == 2) {
+    if (type == format::kTopicHeader) {
       HelpTopic topic;
-      topic.offset = static_cast<std::uint32_t>(block * 0x8000 + characters);
+      topic.offset = static_cast<std::uint32_t>(block * format::kOffsetPerBlock + characters);
       topic.title = Cursor(data2).Z();
       doc.topics.push_back(std::move(topic));
-    } else if (type == 0x20) {
+    } else if (type == format::kDisplayText) {
       if (doc.topics.empty()) Fail("testo fuori da un argomento");
       Cursor format(data1);
       Cursor peek = format;
@@ -317,8 +331,10 @@ const HelpTopic* HelpDocument::TopicAt(std::uint32_t offset) const {
   return found;
 }
 
-const HelpTopic* HelpDocument::TopicOfContext(std::string_view id) const {
-  const auto it = contexts.find(HelpContextHash(id));
+const HelpTopic* HelpDocument::TopicOfContext(std::string_view id) const { return TopicOfHash(HelpContextHash(id)); }
+
+const HelpTopic* HelpDocument::TopicOfHash(std::int32_t hash) const {
+  const auto it = contexts.find(hash);
   return it == contexts.end() ? nullptr : TopicAt(it->second);
 }
 
@@ -334,21 +350,6 @@ HelpDocument ReadHelpDocument(std::string_view bytes) {
   });
   ReadKeywords(files, doc);
   return doc;
-}
-
-std::int32_t HelpContextHash(std::string_view id) {
-  std::uint32_t hash = 0;
-  for (const char ch : id) {
-    std::uint32_t value = 0;
-    if (ch >= 'A' && ch <= 'Z') value = static_cast<std::uint32_t>(ch - 'A') + 17;
-    else if (ch >= 'a' && ch <= 'z') value = static_cast<std::uint32_t>(ch - 'a') + 17;
-    else if (ch >= '1' && ch <= '9') value = static_cast<std::uint32_t>(ch - '0');
-    else if (ch == '0') value = 10;
-    else if (ch == '.') value = 12;
-    else if (ch == '_') value = 13;
-    hash = hash * 43 + value;
-  }
-  return static_cast<std::int32_t>(hash);
 }
 
 std::wstring FromWindows1252(std::string_view text) {

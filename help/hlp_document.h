@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "hlp_format.h"
+
 namespace zxhelp {
 
 class HelpFileError : public std::runtime_error {
@@ -24,13 +26,17 @@ struct HelpFont {
   unsigned halfPoints = 0;
   bool bold = false, italic = false, underline = false;
   std::uint8_t red = 0, green = 0, blue = 0;
+  unsigned family = 0;  // 1 modern (fixed pitch), 2 roman, 3 swiss, 4 script, 5 decorative
 };
 
-// Text in one font; lineBreak ends the line after it.
+// Text in one font; lineBreak ends the line after it. A jump's text is a
+// span of its own that names the hash of the target's context id.
 struct HelpSpan {
   unsigned font = 0;
   std::string text;  // Windows-1252
   bool lineBreak = false;
+  bool jump = false;
+  std::int32_t target = 0;
 };
 
 enum class HelpAlign { Left, Right, Centre };
@@ -65,13 +71,14 @@ struct HelpDocument {
   // The topic that holds this offset; nullptr when there is none.
   const HelpTopic* TopicAt(std::uint32_t offset) const;
   const HelpTopic* TopicOfContext(std::string_view id) const;
+  const HelpTopic* TopicOfHash(std::int32_t hash) const;
 };
 
 // Reads a whole .hlp file.
 HelpDocument ReadHelpDocument(std::string_view bytes);
 
 // WinHelp's hash of a context id.
-std::int32_t HelpContextHash(std::string_view id);
+inline std::int32_t HelpContextHash(std::string_view id) { return format::ContextHash(id); }
 
 // Windows-1252 text as wide characters.
 std::wstring FromWindows1252(std::string_view text);

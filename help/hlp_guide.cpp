@@ -106,6 +106,7 @@ Topic ParseTopic(std::string_view utf8, const std::string& source) {
   if (topic.context.empty()) throw HelpError(source + ": manca \"Contesto:\"");
 
   Paragraph* open = nullptr;  // the paragraph that further lines extend
+  std::vector<std::size_t> firstLine;  // of each paragraph, for messages
   for (; n < lines.size(); ++n) {
     std::string_view raw = lines[n];
     if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
@@ -114,6 +115,7 @@ Topic ParseTopic(std::string_view utf8, const std::string& source) {
       open = nullptr;
       continue;
     }
+    const std::size_t before = topic.paragraphs.size();
     if (StartsWith(raw, "    ")) {
       if (!open || open->kind != ParagraphKind::Example)
         open = &topic.paragraphs.emplace_back(Paragraph{ParagraphKind::Example, {}});
@@ -129,23 +131,48 @@ Topic ParseTopic(std::string_view utf8, const std::string& source) {
     } else {
       open = &topic.paragraphs.emplace_back(Paragraph{ParagraphKind::Body, {convert(line, n)}});
     }
+    if (topic.paragraphs.size() > before) firstLine.push_back(n);
   }
+  for (std::size_t i = 0; i < topic.paragraphs.size(); ++i)
+    if (topic.paragraphs[i].kind != ParagraphKind::Example) ParseRuns(topic.paragraphs[i].lines[0], where(firstLine[i]));
   return topic;
 }
 
-std::int32_t ContextHash(std::string_view id) {
-  std::uint32_t hash = 0;
-  for (const char ch : id) {
-    std::uint32_t x = 0;
-    if (ch >= 'A' && ch <= 'Z') x = static_cast<std::uint32_t>(ch - 'A' + 17);
-    else if (ch >= 'a' && ch <= 'z') x = static_cast<std::uint32_t>(ch - 'a' + 17);
-    else if (ch >= '1' && ch <= '9') x = static_cast<std::uint32_t>(ch - '0');
-    else if (ch == '0') x = 10;
-    else if (ch == '.') x = 12;
-    else if (ch == '_') x = 13;
-    hash = hash * 43 + x;  // wraps as the viewers' 32-bit arithmetic does
+std::vector<Run> ParseRuns(std::string_view line, const std::string& where) {
+  std::vector<Run> runs;
+  auto add = [&runs](RunKind kind, std::string_view text, std::string_view target = {}) {
+    if (text.empty()) return;
+    if (kind == RunKind::Text && !runs.empty() && runs.back().kind == RunKind::Text) runs.back().text += text;
+    else runs.push_back({kind, std::string(text), std::string(target)});
+  };
+  for (std::size_t at = 0; at < line.size();) {
+    const std::size_t mark = line.find_first_of("`[", at);
+    add(RunKind::Text, line.substr(at, mark == std::string_view::npos ? std::string_view::npos : mark - at));
+    if (mark == std::string_view::npos) break;
+    if (line[mark] == '`') {
+      const std::size_t close = line.find('`', mark + 1);
+      if (close == std::string_view::npos) throw HelpError(where + ": \"`\" senza chiusura");
+      add(RunKind::Code, line.substr(mark + 1, close - mark - 1));
+      at = close + 1;
+      continue;
+    }
+    const std::size_t close = line.find("](", mark + 1);
+    const std::size_t paren = close == std::string_view::npos ? close : line.find(')', close + 2);
+    if (paren == std::string_view::npos) throw HelpError(where + ": collegamento \"[testo](CONTESTO)\" incompleto");
+    const std::string_view text = line.substr(mark + 1, close - mark - 1);
+    const std::string_view target = Trim(line.substr(close + 2, paren - close - 2));
+    if (text.empty() || target.empty()) throw HelpError(where + ": collegamento senza testo o senza contesto");
+    runs.push_back({RunKind::Jump, std::string(text), std::string(target)});
+    at = paren + 1;
   }
-  return static_cast<std::int32_t>(hash);
+  return runs;
+}
+
+std::string ShownText(const Paragraph& paragraph, std::size_t line) {
+  if (paragraph.kind == ParagraphKind::Example) return paragraph.lines[line];
+  std::string shown;
+  for (const Run& run : ParseRuns(paragraph.lines[line], "")) shown += run.text;
+  return shown;
 }
 
 void Validate(const Guide& guide) {
@@ -178,6 +205,14 @@ void Validate(const Guide& guide) {
                       it->second->context + "\" (" + it->second->source + ")");
     }
   }
+  for (const Topic& topic : guide.topics)
+    for (const Paragraph& p : topic.paragraphs) {
+      if (p.kind == ParagraphKind::Example) continue;
+      for (const Run& run : ParseRuns(p.lines[0], topic.source))
+        if (run.kind == RunKind::Jump && byHash.count(ContextHash(run.target)) == 0)
+          throw HelpError(topic.source + ": il collegamento \"" + run.text + "\" porta al contesto \"" + run.target +
+                          "\", che nessun argomento ha");
+    }
 }
 
 }  // namespace zxhelp

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "hlp_format.h"
+
 namespace zxhelp {
 
 // A refusal of the sources, worded for the build log ("file:line: why").
@@ -24,10 +26,27 @@ enum class ParagraphKind {
   Example,  // lines kept as typed (formulas, worked examples)
 };
 
+// What a body, heading or item line holds: text, `code` in the fixed-pitch
+// face and [text](CONTEXT_ID) jumps to another topic. Example lines are all
+// code and carry no markup.
+enum class RunKind { Text, Code, Jump };
+struct Run {
+  RunKind kind = RunKind::Text;
+  std::string text;    // Windows-1252, markup removed
+  std::string target;  // context id of a jump
+  bool operator==(const Run&) const = default;
+};
+
 struct Paragraph {
   ParagraphKind kind = ParagraphKind::Body;
-  std::vector<std::string> lines;  // Windows-1252; one entry unless Example
+  std::vector<std::string> lines;  // Windows-1252 as typed; one entry unless Example
 };
+
+// The runs of a line; throws HelpError naming `where` for a "`" or a "["
+// left open, and for a jump without a target.
+std::vector<Run> ParseRuns(std::string_view line, const std::string& where);
+// The line as shown: runs joined, markup removed (examples unchanged).
+std::string ShownText(const Paragraph& paragraph, std::size_t line);
 
 struct Topic {
   std::string source;  // file name, for messages
@@ -58,12 +77,11 @@ std::string ToWindows1252(std::string_view utf8, const std::string& where);
 // Blank lines separate paragraphs; item lines go on with two-space indents.
 Topic ParseTopic(std::string_view utf8, const std::string& source);
 
-// The WinHelp hash of a context id, as a signed 32-bit number.
-std::int32_t ContextHash(std::string_view id);
+using format::ContextHash;
 
 // Refuses a guide without topics, empty titles, "=" in titles or books,
-// bad id characters, ids that repeat (the hash ignores case) and ids whose
-// hashes collide.
+// bad id characters, ids that repeat (the hash ignores case), ids whose
+// hashes collide and jumps to a context that no topic has.
 void Validate(const Guide& guide);
 
 }  // namespace zxhelp

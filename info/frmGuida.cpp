@@ -1,6 +1,7 @@
 #include "frmGuida.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 #include <richedit.h>
 
 #include <algorithm>
@@ -53,11 +54,26 @@ HWND CreatePart(HWND parent, int id, DWORD exStyle, const wchar_t* cls, const wc
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), forms::Instance(), nullptr);
 }
 
+constexpr UINT kTopicClicked = WM_APP + 1;  // lParam: the point, in the topic's client area
+
 // The topic leaves Tab, Enter and Esc to the window (a multi-line rich edit
-// would keep them); the typed word hands the list's moving keys to the list.
-LRESULT CALLBACK KeysProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
-  if (msg == WM_GETDLGCODE && id == frmGuida::rtfArgomento)
-    return forms::DefSubclass(h, msg, wp, lp) & ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+// would keep them), except a Tab that selects a jump; the typed word hands
+// the list's moving keys to the list.
+LRESULT CALLBACK KeysProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
+  auto* form = reinterpret_cast<frmGuida*>(data);
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  if (msg == WM_GETDLGCODE && id == frmGuida::rtfArgomento) {
+    const auto* key = reinterpret_cast<const MSG*>(lp);
+    const bool jumpTab = key && key->message == WM_KEYDOWN && key->wParam == VK_TAB && form->HasJumpTowards(!shift);
+    return (forms::DefSubclass(h, msg, wp, lp) & ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) |
+           (jumpTab ? DLGC_WANTTAB : 0);
+  }
+  if (id == frmGuida::rtfArgomento && msg == WM_KEYDOWN && wp == VK_TAB) {
+    form->SelectJump(!shift);
+    return 0;
+  }
+  if (id == frmGuida::rtfArgomento && msg == WM_CHAR && wp == L'\t') return 0;
+  if (id == frmGuida::rtfArgomento && msg == WM_LBUTTONUP) PostMessageW(GetParent(h), kTopicClicked, 0, lp);
   if (msg == WM_KEYDOWN && id == frmGuida::txtParola &&
       (wp == VK_UP || wp == VK_DOWN || wp == VK_PRIOR || wp == VK_NEXT)) {
     SendMessageW(GetDlgItem(GetParent(h), frmGuida::lstParole), msg, wp, lp);
@@ -127,6 +143,8 @@ void frmGuida::Form_Load() {
 
 void frmGuida::OnDestroyed() {
   shown_ = -1;
+  back_.clear();
+  jumps_.clear();
   font_.reset();
 }
 
@@ -147,13 +165,14 @@ void frmGuida::CreateParts() {
   AddAccessibleName(tree, L"Sommario");
   CreatePart(hwnd(), lblParola, 0, L"STATIC", L"&Parola da cercare:", SS_LEFT);
   forms::SetSubclass(CreatePart(hwnd(), txtParola, WS_EX_CLIENTEDGE, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL),
-                    &KeysProc, txtParola, 0);
+                    &KeysProc, txtParola, reinterpret_cast<DWORD_PTR>(this));
   HWND list = CreatePart(hwnd(), lstParole, WS_EX_CLIENTEDGE, L"LISTBOX", L"Indice",
                          WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT);
   AddAccessibleName(list, L"Indice");
+  CreatePart(hwnd(), cmdIndietro, 0, L"BUTTON", L"&Indietro", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON);
   HWND topic = CreatePart(hwnd(), rtfArgomento, WS_EX_CLIENTEDGE, MSFTEDIT_CLASS, L"",
                           WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL);
-  forms::SetSubclass(topic, &KeysProc, rtfArgomento, 0);
+  forms::SetSubclass(topic, &KeysProc, rtfArgomento, reinterpret_cast<DWORD_PTR>(this));
   AddAccessibleName(topic, L"Argomento");
 }
 
@@ -171,7 +190,7 @@ void frmGuida::ApplyFonts() {
   }
   // The old font is deleted only once no part holds it.
   forms::FontHandle font(CreateFontIndirectW(&lf));
-  for (int id : {tabSchede, tvwSommario, lblParola, txtParola, lstParole})
+  for (int id : {tabSchede, tvwSommario, lblParola, txtParola, lstParole, cmdIndietro})
     SendMessageW(Part(id), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   font_ = std::move(font);
   if (HDC dc = GetDC(hwnd())) {
@@ -209,8 +228,11 @@ void frmGuida::Layout() {
   MoveWindow(Part(lblParola), pane.left, pane.top, paneWidth, textHeight_, TRUE);
   MoveWindow(Part(txtParola), pane.left, boxTop, paneWidth, boxHeight, TRUE);
   MoveWindow(Part(lstParole), pane.left, listTop, paneWidth, std::max(0, static_cast<int>(pane.bottom) - listTop), TRUE);
-  const int topicLeft = margin + left + Scale(6);
-  MoveWindow(Part(rtfArgomento), topicLeft, margin, std::max(0, width - topicLeft - margin), inside, TRUE);
+  const int topicLeft = margin + left + Scale(6), buttonHeight = textHeight_ + Scale(10);
+  const int topicTop = margin + buttonHeight + Scale(6);
+  MoveWindow(Part(cmdIndietro), topicLeft, margin, Scale(88), buttonHeight, TRUE);
+  MoveWindow(Part(rtfArgomento), topicLeft, topicTop, std::max(0, width - topicLeft - margin),
+             std::max(0, height - margin - topicTop), TRUE);
 }
 
 void frmGuida::FillContents() {
@@ -247,9 +269,11 @@ void frmGuida::ShowTab() {
 
 void frmGuida::ShowTopic(int topic) {
   if (topic < 0 || topic >= static_cast<int>(doc_.topics.size()) || topic == shown_) return;
-  const std::string rtf = zxhelp::TopicToRtf(doc_, doc_.topics[topic], !forms::HighContrast());
+  jumps_.clear();
+  const std::string rtf = zxhelp::TopicToRtf(doc_, doc_.topics[topic], !forms::HighContrast(), &jumps_);
   SETTEXTEX how{ST_DEFAULT, CP_ACP};
   SendMessageW(Part(rtfArgomento), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(rtf.c_str()));
+  MarkJumps();
   shown_ = topic;
 }
 
@@ -279,7 +303,7 @@ void frmGuida::tvwSommario_NodeClick() {
   item.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
   if (!item.hItem || !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return;
   const auto entry = static_cast<std::size_t>(item.lParam);
-  if (entry < contentTopics_.size()) ShowTopic(contentTopics_[entry]);
+  if (entry < contentTopics_.size()) Navigate(contentTopics_[entry]);
 }
 
 void frmGuida::txtParola_Change() {
@@ -295,12 +319,16 @@ void frmGuida::lstParole_Click() {
   const LRESULT at = SendMessageW(Part(lstParole), LB_GETCURSEL, 0, 0);
   if (at < 0 || static_cast<std::size_t>(at) >= doc_.keywords.size()) return;
   const auto& offsets = doc_.keywords[at].offsets;
-  if (!offsets.empty()) ShowTopic(TopicOf(doc_.TopicAt(offsets.front())));
+  if (!offsets.empty()) Navigate(TopicOf(doc_.TopicAt(offsets.front())));
 }
 
 void frmGuida::Form_Enter() {
+  if (GetFocus() == Part(rtfArgomento)) {
+    FollowJump(JumpAtSelection());
+    return;
+  }
   if (SendMessageW(Part(tabSchede), TCM_GETCURSEL, 0, 0) == 1) {
-    lstParole_Click();
+    lstParole_DblClick();
     return;
   }
   HWND tree = Part(tvwSommario);
@@ -341,9 +369,14 @@ LRESULT frmGuida::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (id == IDOK && (lp == 0 || code == BN_CLICKED)) Form_Enter();
       else if (id == IDCANCEL) Form_Escape();
       else if (id == txtParola && code == EN_CHANGE) txtParola_Change();
-      else if (id == lstParole && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) lstParole_Click();
+      else if (id == lstParole && code == LBN_SELCHANGE) lstParole_Click();
+      else if (id == lstParole && code == LBN_DBLCLK) lstParole_DblClick();
+      else if (id == cmdIndietro && code == BN_CLICKED) cmdIndietro_Click();
       return 0;
     }
+    case kTopicClicked:
+      rtfArgomento_Click({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      return 0;
     default:
       break;
   }

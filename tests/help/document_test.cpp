@@ -52,6 +52,32 @@ std::vector<Line> Lines(const zxhelp::HelpParagraph& p) {
   return lines;
 }
 
+// A paragraph as its runs of text: font, and the target's hash for a jump.
+struct RunRead {
+  std::string text;
+  unsigned font;
+  bool jump;
+  std::int32_t target;
+  bool operator==(const RunRead&) const = default;
+};
+std::vector<RunRead> Runs(const zxhelp::HelpParagraph& p) {
+  std::vector<RunRead> runs;
+  for (const zxhelp::HelpSpan& s : p.spans) runs.push_back({s.text, s.font, s.jump, s.jump ? s.target : 0});
+  return runs;
+}
+std::vector<RunRead> ExpectedRuns(const zxhelp::Paragraph& written) {
+  const unsigned font = written.kind == zxhelp::ParagraphKind::Heading ? 1 : 0;
+  std::vector<RunRead> runs;
+  if (written.kind == zxhelp::ParagraphKind::Item) runs.push_back({"\x95 ", font, false, 0});
+  for (const zxhelp::Run& r : zxhelp::ParseRuns(written.lines[0], "")) {
+    const RunRead next{r.text, r.kind == zxhelp::RunKind::Code ? 3u : font, r.kind == zxhelp::RunKind::Jump,
+                       r.kind == zxhelp::RunKind::Jump ? zxhelp::ContextHash(r.target) : 0};
+    if (!runs.empty() && !next.jump && !runs.back().jump && runs.back().font == next.font) runs.back().text += next.text;
+    else runs.push_back(next);
+  }
+  return runs;
+}
+
 // The guide, the file the writer makes of it, and what the reader reads.
 struct Written {
   zxhelp::Guide guide = ItalianGuide();
@@ -66,9 +92,10 @@ const Written& Guide() {
 TEST(ItalianGuideRead, EveryTopicComesBackWithItsTextFontsAndIndents) {
   const auto& [guide, hlp, doc] = Guide();
   EXPECT_EQ(doc.title, "Guida di ZORNAVEX");
-  ASSERT_EQ(doc.fonts.size(), 3u);  // body, bold, title
-  EXPECT_EQ(std::tie(doc.fonts[0].face, doc.fonts[0].bold, doc.fonts[1].bold, doc.fonts[2].halfPoints),
-            std::make_tuple(std::string("Arial"), false, true, 28u));
+  ASSERT_EQ(doc.fonts.size(), 4u);  // body, bold, title, code
+  EXPECT_EQ(std::tie(doc.fonts[0].face, doc.fonts[0].bold, doc.fonts[1].bold, doc.fonts[2].halfPoints, doc.fonts[3].face),
+            std::make_tuple(std::string("Arial"), false, true, 28u, std::string("Courier New")));
+  EXPECT_EQ(std::make_pair(doc.fonts[0].family, doc.fonts[3].family), std::make_pair(3u, 1u));  // swiss, modern
   ASSERT_EQ(doc.topics.size(), guide.topics.size());
   EXPECT_EQ(doc.TopicAt(doc.contentsOffset), &doc.topics.front());
   for (const zxhelp::Topic& topic : guide.topics) {
@@ -81,11 +108,13 @@ TEST(ItalianGuideRead, EveryTopicComesBackWithItsTextFontsAndIndents) {
     for (std::size_t i = 0; i < topic.paragraphs.size(); ++i) {
       const zxhelp::Paragraph& written = topic.paragraphs[i];
       const zxhelp::HelpParagraph& p = read->paragraphs[i + 1];
-      std::vector<Line> expected;
-      const unsigned font = written.kind == zxhelp::ParagraphKind::Heading ? 1 : 0;
-      for (const std::string& line : written.lines)
-        expected.push_back({written.kind == zxhelp::ParagraphKind::Item ? "\x95 " + line : line, font});
-      EXPECT_EQ(Lines(p), expected) << "paragraph " << i;
+      if (written.kind == zxhelp::ParagraphKind::Example) {
+        std::vector<Line> expected;
+        for (const std::string& line : written.lines) expected.push_back({line, 3});
+        EXPECT_EQ(Lines(p), expected) << "paragraph " << i;
+      } else {
+        EXPECT_EQ(Runs(p), ExpectedRuns(written)) << "paragraph " << i;
+      }
       // Items hang under their text, examples are indented, headings get air above.
       const int indents[] = {0, 0, 26, 24};  // Body, Heading, Item, Example
       EXPECT_EQ(p.leftIndent, indents[static_cast<int>(written.kind)]);
@@ -93,6 +122,9 @@ TEST(ItalianGuideRead, EveryTopicComesBackWithItsTextFontsAndIndents) {
       const bool afterList = i > 0 && topic.paragraphs[i - 1].kind == zxhelp::ParagraphKind::Item &&
                              written.kind != zxhelp::ParagraphKind::Item;
       EXPECT_EQ(p.spaceAbove > 0, written.kind == zxhelp::ParagraphKind::Heading || afterList);
+      if (afterList) {
+        EXPECT_EQ(read->paragraphs[i].spaceBelow + p.spaceAbove, 12) << "the air after a paragraph";
+      }
     }
   }
 }
@@ -184,7 +216,18 @@ TEST(TopicRtf, FontsSpacingEscapesAndLineBreaks) {
   item.spaceBelow = 4;
   item.spans = {{1, "Titolo {x}", true}, {0, "\x95 c:\\ \xE8 fine", false}, {2, "!", false}};
   topic.paragraphs.push_back(item);
-  const std::string rtf = zxhelp::TopicToRtf(doc, topic);
+  zxhelp::HelpParagraph jump;
+  jump.spans = {{0, "vedi ", false}, {0, "altro", false, true, 1234}, {0, ".", false}};
+  topic.paragraphs.push_back(jump);
+  std::vector<zxhelp::RtfJump> jumps;
+  const std::string rtf = zxhelp::TopicToRtf(doc, topic, true, &jumps);
+  // After 10 + 1 (line break) + 12 + 1 characters and the paragraph end.
+  EXPECT_EQ(jumps, (std::vector<zxhelp::RtfJump>{{30, 35, 1234}}));
+  EXPECT_NE(rtf.find("{\\plain\\f0\\fs20\\cf4\\b0\\i0\\ul altro}"), std::string::npos) << rtf;
+  EXPECT_NE(rtf.find("\\red0\\green128\\blue0;}"), std::string::npos) << "the jumps' colour, last";
+  doc.fonts[1].family = 1;  // modern: fixed pitch
+  EXPECT_NE(zxhelp::TopicToRtf(doc, topic).find("{\\f1\\fmodern\\fprq1\\fcharset0 Times New Roman;}"), std::string::npos);
+  doc.fonts[1].family = 0;
   // One font table entry per face; size, weight and colour go with the text.
   EXPECT_NE(rtf.find("{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}{\\f1\\fnil\\fcharset0 Times New Roman;}}"), std::string::npos)
       << rtf;
@@ -196,6 +239,7 @@ TEST(TopicRtf, FontsSpacingEscapesAndLineBreaks) {
   // In high contrast every span takes the automatic colour, the window text.
   const std::string plain = zxhelp::TopicToRtf(doc, topic, /*fileColours=*/false);
   EXPECT_NE(plain.find("{\\plain\\f1\\fs28\\cf0\\b\\i0\\ulnone Titolo"), std::string::npos) << plain;
+  EXPECT_NE(plain.find("{\\plain\\f0\\fs20\\cf0\\b0\\i0\\ul altro}"), std::string::npos) << "underlined still";
   EXPECT_EQ(plain.find("\\cf1"), std::string::npos) << plain;
 }
 

@@ -5,6 +5,7 @@
 //   help_window_wine_tests <ZORNAVEX.hlp> <ZORNAVEX.cnt> <ZORNAVEX.exe> <placeholder.exe>
 #include <windows.h>
 #include <commctrl.h>
+#include <richedit.h>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <string>
 
 #include "frmAvvio.h"
+#include "frmArgomentiTrovati.h"
 #include "frmGuida.h"
 #include "ui_driver.h"
 
@@ -78,6 +80,7 @@ class OwnHelpWindow : public ::testing::Test {
   }
   void TearDown() override {
     if (HWND shown = FindWindowW(L"ZxPlaceholderWinHelp", nullptr)) PostMessageW(shown, WM_CLOSE, 0, 0);
+    if (HWND left = FindWindowW(nullptr, L"Argomenti trovati")) PostMessageW(left, WM_CLOSE, 0, 0);
   }
 
   // The help window once it is shown (it exists, hidden, a moment before).
@@ -99,8 +102,8 @@ class OwnHelpWindow : public ::testing::Test {
     return n;
   }
   static int FocusedId(HWND window) { return zxtest::FocusedControlId(window); }
-  void Key(WORD vk) {
-    zxtest::PressKey(vk);
+  void Key(WORD vk, bool ctrl = false, bool shift = false) {
+    zxtest::PressKey(vk, ctrl, shift);
     zxtest::Pump(150);
   }
   static std::wstring Topic(HWND help) { return zxtest::ReadText(zxtest::Child(help, frmGuida::rtfArgomento)); }
@@ -121,15 +124,23 @@ TEST_F(OwnHelpWindow, F1OpensTheGuideInOurWindowAndTheKeyboardWalksIt) {
   EXPECT_EQ(intro.rfind(L"Introduzione a ZORNAVEX", 0), 0u) << "the contents topic comes first";
   EXPECT_NE(intro.find(L"ZORNAVEX è un semplice programma di calcolo"), std::wstring::npos);
   EXPECT_EQ(SendMessageW(zxtest::Child(help, frmGuida::tabSchede), TCM_GETITEMCOUNT, 0, 0), 2);
-  EXPECT_EQ(SendMessageW(zxtest::Child(help, frmGuida::tvwSommario), TVM_GETCOUNT, 0, 0), 11);  // the .cnt's lines
+  EXPECT_EQ(SendMessageW(zxtest::Child(help, frmGuida::tvwSommario), TVM_GETCOUNT, 0, 0), 13);  // the .cnt's lines
   EXPECT_GT(SendMessageW(zxtest::Child(help, frmGuida::lstParole), LB_GETCOUNT, 0, 0), 40);
 
-  // "Sommario": down to the book, Enter opens it, down to its first topic.
+  // "Sommario": past "Come si usa" down to the book, Enter opens it, down
+  // to its first topic.
   EXPECT_EQ(FocusedId(help), frmGuida::tvwSommario);
+  Key(VK_DOWN);
   Key(VK_DOWN);
   Key(VK_RETURN);
   Key(VK_DOWN);
   EXPECT_EQ(Topic(help).rfind(L"Calcolo del tempo di esecuzione di un programma", 0), 0u);
+  // "Indietro" now has a topic to go back to; the topic's one jump takes a
+  // Tab of its own before the focus moves on.
+  Key(VK_TAB);
+  EXPECT_EQ(FocusedId(help), frmGuida::cmdIndietro);
+  Key(VK_TAB);
+  EXPECT_EQ(FocusedId(help), frmGuida::rtfArgomento);
   Key(VK_TAB);
   EXPECT_EQ(FocusedId(help), frmGuida::rtfArgomento);
   Key(VK_TAB);
@@ -147,6 +158,115 @@ TEST_F(OwnHelpWindow, F1OpensTheGuideInOurWindowAndTheKeyboardWalksIt) {
   Key(VK_RETURN);
   EXPECT_EQ(Topic(help).rfind(L"Tasti e menu", 0), 0u);
   EXPECT_FALSE(PlaceholderStarted());
+}
+
+// The selected text of the topic, read across processes.
+std::wstring Selected(HWND help) {
+  const HWND topic = zxtest::Child(help, frmGuida::rtfArgomento);
+  const LRESULT sel = SendMessageW(topic, EM_GETSEL, 0, 0);
+  std::wstring text = zxtest::ReadText(topic), flat;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == L'\n' && i > 0 && text[i - 1] == L'\r')) flat += text[i];  // a paragraph end is one character
+  return flat.substr(LOWORD(sel), HIWORD(sel) - LOWORD(sel));
+}
+
+// From the contents topic to a panel's topic and on to the differences with
+// Tab and Enter only, then back twice with "Indietro" (Alt+I).
+TEST_F(OwnHelpWindow, JumpsAreFollowedByKeyboardAndIndietroComesBack) {
+  const HWND help = PressF1();
+  ASSERT_NE(help, nullptr);
+  const HWND back = zxtest::Child(help, frmGuida::cmdIndietro);
+  EXPECT_FALSE(IsWindowEnabled(back));
+  EXPECT_EQ(zxtest::ReadText(back), L"&Indietro");
+  Key(VK_TAB);  // the disabled "Indietro" is skipped
+  EXPECT_EQ(FocusedId(help), frmGuida::rtfArgomento);
+  Key(VK_TAB);
+  EXPECT_EQ(Selected(help), L"Calcolo del tempo di esecuzione di un programma");
+  Key(VK_TAB);
+  EXPECT_EQ(Selected(help), L"Calcolo del tempo del TMR0");
+  Key(VK_TAB, false, true);
+  Key(VK_TAB);
+  Key(VK_RETURN);
+  EXPECT_EQ(Topic(help).rfind(L"Calcolo del tempo del TMR0", 0), 0u);
+  EXPECT_TRUE(IsWindowEnabled(back));
+  Key(VK_TAB);
+  EXPECT_EQ(Selected(help), L"Differenze rispetto al PIC reale");
+  Key(VK_RETURN);
+  EXPECT_EQ(Topic(help).rfind(L"Differenze rispetto al PIC reale", 0), 0u);
+  zxtest::PressKey('I', false, false);  // plain I types nothing in a read-only topic
+  zxtest::Pump(150);
+  EXPECT_EQ(Topic(help).rfind(L"Differenze rispetto al PIC reale", 0), 0u);
+  INPUT alt[4]{};
+  for (INPUT& in : alt) in.type = INPUT_KEYBOARD;
+  alt[0].ki.wVk = alt[3].ki.wVk = VK_MENU;
+  alt[1].ki.wVk = alt[2].ki.wVk = 'I';
+  alt[2].ki.dwFlags = alt[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  for (int round = 0; round < 2; ++round) {
+    SendInput(4, alt, sizeof(INPUT));
+    zxtest::Pump(300);
+  }
+  EXPECT_EQ(Topic(help).rfind(L"Introduzione a ZORNAVEX", 0), 0u);
+  EXPECT_FALSE(IsWindowEnabled(back));
+  EXPECT_EQ(FocusedId(help), frmGuida::rtfArgomento) << "the focus leaves the disabled button";
+}
+
+// A keyword of several topics lists them all in "Argomenti trovati"; the
+// one chosen there is shown, and Esc there shows nothing new.
+TEST_F(OwnHelpWindow, AKeywordWithSeveralTopicsOffersThemAll) {
+  const HWND help = PressF1();
+  ASSERT_NE(help, nullptr);
+  Key(VK_TAB, false, true);  // to the tabs
+  Key(VK_RIGHT);
+  Key(VK_TAB);
+  EXPECT_EQ(FocusedId(help), frmGuida::txtParola);
+  zxtest::TypeText(L"TMR0");
+  zxtest::Pump(200);
+  Key(VK_RETURN);
+  const HWND found = zxtest::WaitForWindow(program.Id(), nullptr, L"Argomenti trovati", 5000);
+  ASSERT_NE(found, nullptr) << "no \"Argomenti trovati\"";
+  zxtest::Pump(300);
+  zxtest::Activate(found);
+  const HWND list = zxtest::Child(found, zornavex::frmArgomentiTrovati::lstArgomenti);
+  ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 4);  // the panels 2 and 3, the differences, the firmware
+  EXPECT_EQ(FocusedId(found), zornavex::frmArgomentiTrovati::lstArgomenti);
+  EXPECT_EQ(zxtest::ReadText(zxtest::Child(found, zornavex::frmArgomentiTrovati::lblArgomenti)),
+            L"Fare &clic su un argomento, quindi scegliere Visualizza.");
+  Key(VK_DOWN);
+  EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
+  Key(VK_RETURN);
+  for (int i = 0; i < 20 && IsWindow(found); ++i) zxtest::Pump(100);
+  EXPECT_FALSE(IsWindow(found));
+  EXPECT_EQ(GetForegroundWindow(), help) << "the help window is active again";
+  EXPECT_EQ(Topic(help).rfind(L"Calcolo del valore da caricare nel TMR0", 0), 0u);
+  zxtest::Activate(help);
+  Key(VK_RETURN);
+  const HWND again = zxtest::WaitForWindow(program.Id(), nullptr, L"Argomenti trovati", 5000);
+  ASSERT_NE(again, nullptr);
+  zxtest::Pump(300);
+  zxtest::Activate(again);
+  Key(VK_ESCAPE);
+  for (int i = 0; i < 20 && IsWindow(again); ++i) zxtest::Pump(100);
+  EXPECT_FALSE(IsWindow(again));
+  EXPECT_TRUE(IsWindow(help)) << "Esc closes the list, not the help window";
+  EXPECT_EQ(Topic(help).rfind(L"Calcolo del valore da caricare nel TMR0", 0), 0u);
+}
+
+// A click on a jump follows it. The jump is found by Tab, so that its
+// place comes from the topic's own character positions; Enter is not pressed.
+TEST_F(OwnHelpWindow, AClickOnAJumpFollowsIt) {
+  const HWND help = PressF1();
+  ASSERT_NE(help, nullptr);
+  const HWND topic = zxtest::Child(help, frmGuida::rtfArgomento);
+  for (int i = 0; i < 5; ++i) Key(VK_TAB);  // into the topic, then its four jumps
+  ASSERT_EQ(Selected(help), L"Calcolo del WDT");
+  const WORD first = LOWORD(SendMessageW(topic, EM_GETSEL, 0, 0));
+  const LRESULT packed = SendMessageW(topic, EM_POSFROMCHAR, first + 3, 0);
+  // Wine's pointer does not always follow the first move: up to three tries.
+  for (int attempt = 0; attempt < 3 && Topic(help).rfind(L"Calcolo del WDT", 0) != 0; ++attempt) {
+    zxtest::MouseClickAt(topic, {static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed)) + 4});
+    for (int i = 0; i < 20 && Topic(help).rfind(L"Calcolo del WDT", 0) != 0; ++i) zxtest::Pump(100);
+  }
+  EXPECT_EQ(Topic(help).rfind(L"Calcolo del WDT", 0), 0u);
 }
 
 TEST_F(OwnHelpWindow, TheMainWindowStaysUsableBesideIt) {
@@ -180,7 +300,8 @@ TEST_F(OwnHelpWindow, OneWindowAtMostAndEscClosesIt) {
   EXPECT_EQ(GetForegroundWindow(), help) << "F1 again brings it to the front";
   zxtest::Activate(help);
   Key(VK_ESCAPE);
-  zxtest::Pump(300);
+  // Hidden at once; gone when the other process has finished destroying it.
+  for (int i = 0; i < 30 && IsWindow(help); ++i) zxtest::Pump(100);
   EXPECT_FALSE(IsWindow(help));
   EXPECT_TRUE(program.Running());
   EXPECT_NE(PressF1(), nullptr) << "it opens again";

@@ -1,14 +1,17 @@
 #include "hlp_reader.h"
 
+#include <cctype>
 #include <cstring>
 #include <functional>
+
+#include "hlp_format.h"
 
 namespace hlptest {
 namespace {
 
-constexpr std::uint32_t kMagic = 0x00035F3F;
-constexpr std::size_t kTopicBlock = 4096;
-constexpr std::uint32_t kDecompressSize = 0x4000;
+namespace format = zxhelp::format;
+constexpr std::size_t kTopicBlock = format::kBlockSize;
+constexpr std::uint32_t kDecompressSize = format::kPosPerBlock;
 
 std::uint32_t U8(const std::string& b, std::size_t at) {
   if (at >= b.size()) throw FormatError("read past the end at " + std::to_string(at));
@@ -157,13 +160,26 @@ std::vector<ReadParagraph> Paragraphs(const std::string& topic, const Link& l) {
   ReadParagraph current;
   current.lines.emplace_back();
   std::size_t t = 0;
+  bool inJump = false;
   for (;;) {
     const std::string piece = Z(text, t);
     t += piece.size() + 1;
     current.lines.back() += piece;
+    if (inJump) current.jumps.back().text += piece;
     const unsigned command = U8(data1, p++);
-    if (command == 0xFF) break;
+    if (command == format::kEnd) break;
+    if (command == format::kTopicJump) {
+      if (inJump) throw FormatError("a jump inside a jump");
+      current.jumps.push_back({"", static_cast<std::int32_t>(U32(data1, p))});
+      p += 4;
+      inJump = true;
+      continue;
+    }
     switch (command) {
+      case format::kHotspotEnd:
+        if (!inJump) throw FormatError("end of a jump that did not start");
+        inJump = false;
+        break;
       case 0x80: current.fonts.push_back(U16(data1, p)); p += 2; break;
       case 0x81: current.lines.emplace_back(); break;
       case 0x82:
@@ -182,24 +198,14 @@ std::vector<ReadParagraph> Paragraphs(const std::string& topic, const Link& l) {
 }  // namespace
 
 std::int32_t Hash(std::string_view id) {
-  // The documented character table, for the characters a context id may use.
-  std::uint32_t hash = 0;
-  for (const unsigned char c : id) {
-    int value;
-    if (c == '.') value = 0x0C;
-    else if (c == '_') value = 0x0D;
-    else if (c == '0') value = 0x0A;
-    else if (c >= '1' && c <= '9') value = c - 0x30;
-    else if (c >= 'A' && c <= 'Z') value = c - 0x30;
-    else if (c >= 'a' && c <= 'z') value = c - 0x50;
-    else throw FormatError("not a context id character");
-    hash = hash * 43 + static_cast<std::uint32_t>(value);
-  }
-  return static_cast<std::int32_t>(hash);
+  for (const char c : id)
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '_')
+      throw FormatError("not a context id character");
+  return format::ContextHash(id);
 }
 
 HelpReader::HelpReader(std::string bytes) : bytes_(std::move(bytes)) {
-  if (bytes_.size() < 16 || U32(bytes_, 0) != kMagic) throw FormatError("not a help file");
+  if (bytes_.size() < 16 || U32(bytes_, 0) != format::kFileMagic) throw FormatError("not a help file");
   if (U32(bytes_, 12) != bytes_.size()) throw FormatError("file size in the header is wrong");
   const auto system = InternalFile("|SYSTEM");
   if (!system) throw FormatError("no |SYSTEM");

@@ -1,5 +1,7 @@
 // A small WinHelp 4 reader for the tests, written from the published
-// description of the format and sharing no code with the writer: it finds
+// description of the format and sharing with the writer only the format's
+// numbers and the context hash (hlp_format.h, whose hash the writer's tests
+// check against known values): it finds
 // internal files through the directory's B+ tree, a topic through the hash
 // of its context id, and the text by walking the topic links.
 #pragma once
@@ -17,9 +19,16 @@ struct FormatError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+struct ReadJump {
+  std::string text;
+  std::int32_t target = 0;  // hash of the target's context id
+  bool operator==(const ReadJump&) const = default;
+};
+
 struct ReadParagraph {
   std::vector<std::string> lines;  // split at line breaks
   std::vector<unsigned> fonts;     // font numbers set in this paragraph
+  std::vector<ReadJump> jumps;     // topic jumps, in order
 };
 
 struct ReadTopic {
@@ -78,7 +87,7 @@ class HelpReader {
   std::optional<unsigned> lcid_, charset_;
 };
 
-// The context hash as the format describes it (table of character values).
+// The context hash of an id made of letters, digits, "." and "_" only.
 std::int32_t Hash(std::string_view id);
 
 }  // namespace hlptest

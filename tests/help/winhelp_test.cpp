@@ -3,6 +3,7 @@
 // then through F1 in the running ZORNAVEX.
 //   help_wine_tests <ZORNAVEX.hlp> <ZORNAVEX.cnt> <ZORNAVEX.exe>
 #include <windows.h>
+#include <richedit.h>
 
 #include <gtest/gtest.h>
 
@@ -66,20 +67,26 @@ std::wstring DescribeWindows() {
   return out;
 }
 
+// The viewer's rich edit children.
+std::vector<HWND> RichEdits(HWND help) {
+  std::vector<HWND> edits;
+  EnumChildWindows(
+      help,
+      [](HWND child, LPARAM lp) -> BOOL {
+        wchar_t cls[64] = {};
+        GetClassNameW(child, cls, 64);
+        if (wcsncmp(cls, L"RichEdit", 8) == 0) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&edits));
+  return edits;
+}
+
 // The text the viewer shows: its rich edit child, read across processes.
 std::wstring ShownText(HWND help, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
   do {
-    std::vector<HWND> edits;
-    EnumChildWindows(
-        help,
-        [](HWND child, LPARAM lp) -> BOOL {
-          wchar_t cls[64] = {};
-          GetClassNameW(child, cls, 64);
-          if (wcsncmp(cls, L"RichEdit", 8) == 0) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(child);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&edits));
+    const std::vector<HWND> edits = RichEdits(help);
     std::wstring all;
     for (HWND edit : edits) all += zxtest::ReadText(edit);
     if (!all.empty()) return all;
@@ -125,6 +132,60 @@ TEST_F(HelpUnderWine, ViewerShowsTheContentsTopicOfTheInstalledFile) {
   ASSERT_TRUE(WinHelpW(nullptr, kInstalledHlp, HELP_FINDER, 0));
   const HelpWindow help = FindHelpWindow(15000);
   ExpectOurContents(help);
+}
+
+// The viewer's rich edit that shows `text`, and the character position of
+// its middle (a paragraph end counts one character, as "\r\n" in the text
+// read back).
+struct Shown {
+  HWND edit = nullptr;
+  long at = -1;
+};
+Shown FindShown(HWND help, const std::wstring& text, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  do {
+    const std::vector<HWND> edits = RichEdits(help);
+    for (HWND edit : edits) {
+      const std::wstring all = zxtest::ReadText(edit);
+      const std::size_t found = all.find(text);
+      if (found == std::wstring::npos) continue;
+      long at = static_cast<long>(found + text.size() / 2);
+      for (std::size_t i = 1; i < found; ++i)
+        if (all[i] == L'\n' && all[i - 1] == L'\r') --at;
+      return {edit, at};
+    }
+    zxtest::Pump(100);
+  } while (GetTickCount() - start < timeoutMs);
+  return {};
+}
+
+// A click on the text of a jump, until `then` is shown. EM_POSFROMCHAR with
+// the position in wParam answers the point itself, so it works across
+// processes. The pointer of Wine's virtual desktop does not always follow
+// the first move, hence up to three tries; the jump must be followed at one.
+bool FollowJump(HWND help, const std::wstring& text, const std::wstring& then) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const Shown shown = FindShown(help, text, 10000);
+    if (!shown.edit) return false;
+    zxtest::Activate(help);
+    zxtest::Pump(300);
+    const LRESULT packed = SendMessageW(shown.edit, EM_POSFROMCHAR, static_cast<WPARAM>(shown.at), 0);
+    zxtest::MouseClickAt(shown.edit, {static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed)) + 4});
+    if (FindShown(help, then, 3000).edit) return true;
+  }
+  return false;
+}
+
+// From the contents topic to a panel's topic and on to the summary of the
+// differences, by clicking the jumps the writer wrote.
+TEST_F(HelpUnderWine, ViewerFollowsJumpsFromTopicToTopic) {
+  ASSERT_TRUE(WinHelpW(nullptr, kInstalledHlp, HELP_FINDER, 0));
+  const HelpWindow help = FindHelpWindow(15000);
+  ASSERT_NE(help.hwnd, nullptr) << "no help viewer window; windows:\n" << DescribeWindows();
+  ASSERT_TRUE(FollowJump(help.hwnd, L"Calcolo del tempo del TMR0", L"Il secondo pannello calcola il tempo"))
+      << "the jump was not followed; shown:\n" << ShownText(help.hwnd, 1000);
+  EXPECT_TRUE(FollowJump(help.hwnd, L"Differenze rispetto al PIC reale", L"ZORNAVEX fa esattamente i calcoli"))
+      << "the jump was not followed; shown:\n" << ShownText(help.hwnd, 1000);
 }
 
 // The real program started and F1 pressed in its main window, which it returns.

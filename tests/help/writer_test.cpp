@@ -30,6 +30,8 @@ Topic MakeTopic(int n) {
   if (n % 3 == 0) t.keywords.push_back(Cp("Èsempio"));
   std::string body;
   for (int i = 0; i <= n % 7; ++i) body += Cp("Il periodo è (1 ÷ f) × 1000 ns; ") + std::to_string(n * 100 + i) + ". ";
+  // A jump back to the topic before and a word of code in every body.
+  body += "Vedere [l'argomento prima](IDH_ARGOMENTO_NUMERO_" + std::to_string(n > 0 ? n - 1 : 0) + ") e `CLRF TMR0`.";
   t.paragraphs = {
       {ParagraphKind::Heading, {"Sezione " + std::to_string(n)}},
       {ParagraphKind::Body, {body}},
@@ -65,7 +67,9 @@ hlptest::HelpReader* LargeGuideTest::reader_ = nullptr;
 
 TEST_F(LargeGuideTest, EveryTopicComesBackThroughItsContextId) {
   const auto fonts = reader_->Fonts();
-  ASSERT_EQ(fonts.size(), 3u);
+  ASSERT_EQ(fonts.size(), 4u);  // body, bold, title, code
+  EXPECT_EQ(fonts[0].face, "Arial");
+  EXPECT_EQ(fonts[3].face, "Courier New");
   for (std::size_t i = 0; i < guide_->topics.size(); ++i) {
     const Topic& source = guide_->topics[i];
     SCOPED_TRACE(source.context);
@@ -85,13 +89,24 @@ TEST_F(LargeGuideTest, EveryTopicComesBackThroughItsContextId) {
     for (std::size_t p = 0; p < source.paragraphs.size(); ++p) {
       const Paragraph& want = source.paragraphs[p];
       const hlptest::ReadParagraph& got = read.paragraphs[p + 1];
-      if (want.kind == ParagraphKind::Item) {
-        EXPECT_EQ(got.lines, std::vector<std::string>{"\x95 " + want.lines[0]});
-      } else {
-        EXPECT_EQ(got.lines, want.lines);
-      }
-      ASSERT_EQ(got.fonts.size(), 1u);
+      std::vector<std::string> shown;
+      for (std::size_t l = 0; l < want.lines.size(); ++l) shown.push_back(zxhelp::ShownText(want, l));
+      if (want.kind == ParagraphKind::Item) shown[0] = "\x95 " + shown[0];
+      EXPECT_EQ(got.lines, shown);
+      ASSERT_FALSE(got.fonts.empty());
       EXPECT_EQ(fonts[got.fonts[0]].bold, want.kind == ParagraphKind::Heading);
+      EXPECT_EQ(fonts[got.fonts[0]].face, want.kind == ParagraphKind::Example ? "Courier New" : "Arial");
+      if (want.kind != ParagraphKind::Body) {
+        EXPECT_TRUE(got.jumps.empty());
+        continue;
+      }
+      // The jump, its target found through the hash; the code in its own face, then back.
+      const std::string target = "IDH_ARGOMENTO_NUMERO_" + std::to_string(i > 0 ? i - 1 : 0);
+      EXPECT_EQ(got.jumps, (std::vector<hlptest::ReadJump>{{"l'argomento prima", hlptest::Hash(target)}}));
+      EXPECT_EQ(reader_->OffsetOfContext(target).has_value(), true);
+      ASSERT_EQ(got.fonts.size(), 3u);
+      EXPECT_EQ(std::vector<std::string>({fonts[got.fonts[1]].face, fonts[got.fonts[2]].face}),
+                std::vector<std::string>({"Courier New", "Arial"}));
     }
   }
 }
@@ -198,6 +213,7 @@ Guide TwoTopics(const std::string& first, const std::string& second) {
   Guide g = LargeGuide(2);
   g.topics[0].context = first;
   g.topics[1].context = second;
+  for (Topic& t : g.topics) t.paragraphs[1].lines[0] = "testo";  // no jumps to the ids replaced
   return g;
 }
 
@@ -247,6 +263,29 @@ TEST(HelpRefusals, EqualsSignInTitleOrBook) {
   EXPECT_THROW(zxhelp::WriteContentsFile(g), HelpError);
 }
 
+TEST(HelpRefusals, MarkupLeftOpenAndJumpsToNowhere) {
+  const char* bad[] = {"un `codice senza fine", "[testo senza](contesto", "[testo](", "[](IDH_A)", "[testo]( )"};
+  for (const char* line : bad) {
+    SCOPED_TRACE(line);
+    try {
+      zxhelp::ParseTopic(std::string("Titolo: T\nContesto: IDH_T\n\nprima\n\n- ") + line + "\n", "t.txt");
+      ADD_FAILURE() << "no refusal";
+    } catch (const HelpError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind("t.txt:6: ", 0), 0u) << e.what();
+    }
+  }
+  Guide g = LargeGuide(2);
+  g.topics[1].paragraphs[1].lines[0] = "vedere [altrove](IDH_ALTROVE)";
+  EXPECT_NE(RefusalOf(g).find("argomento1.txt: il collegamento \"altrove\" porta al contesto \"IDH_ALTROVE\""),
+            std::string::npos);
+  EXPECT_EQ(zxhelp::ParseRuns("a `b` [c](D) e", "x"),
+            (std::vector<zxhelp::Run>{{zxhelp::RunKind::Text, "a ", ""},
+                                      {zxhelp::RunKind::Code, "b", ""},
+                                      {zxhelp::RunKind::Text, " ", ""},
+                                      {zxhelp::RunKind::Jump, "c", "D"},
+                                      {zxhelp::RunKind::Text, " e", ""}}));
+}
+
 TEST(HelpRefusals, EmptyGuideAndMissingHeaders) {
   Guide empty;
   empty.title = "T";
@@ -290,6 +329,7 @@ TEST(HelpContents, BooksGatherTheirTopicsInOrder) {
   for (int i = 0; i < 4; ++i) {
     g.topics[i].title = std::string(1, static_cast<char>('A' + i));
     g.topics[i].context = "ID_" + g.topics[i].title;
+    g.topics[i].paragraphs[1].lines[0] = "testo";
   }
   g.topics[1].book = g.topics[3].book = Cp("Libro è");
   EXPECT_EQ(zxhelp::WriteContentsFile(g),

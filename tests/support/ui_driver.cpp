@@ -238,11 +238,7 @@ void Click(HWND control) { PostMessageW(control, BM_CLICK, 0, 0); }
 
 namespace {
 // Left clicks at the middle of a window, through the mouse input.
-void MouseClicks(HWND hwnd, int clicks) {
-  RECT r{};
-  GetWindowRect(hwnd, &r);
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  Pump(30);
+void ClicksAtCursor(int clicks) {
   std::vector<INPUT> inputs(2 * static_cast<size_t>(clicks));
   for (size_t i = 0; i < inputs.size(); ++i) {
     inputs[i].type = INPUT_MOUSE;
@@ -251,7 +247,33 @@ void MouseClicks(HWND hwnd, int clicks) {
   Send(inputs);
   Pump(50);
 }
+
+void MouseClicks(HWND hwnd, int clicks) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  Pump(30);
+  ClicksAtCursor(clicks);
+}
 }  // namespace
+
+// The move goes with the clicks as mouse input: Wine does not always honour
+// SetCursorPos from a process whose window is not in front.
+void MouseClickAt(HWND hwnd, POINT client) {
+  ClientToScreen(hwnd, &client);
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT inputs[3]{};
+  for (INPUT& in : inputs) in.type = INPUT_MOUSE;
+  inputs[0].mi.dx = MulDiv(client.x, 65535, width - 1);
+  inputs[0].mi.dy = MulDiv(client.y, 65535, height - 1);
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(1, &inputs[0], sizeof(INPUT));
+  Pump(100);
+  SendInput(2, &inputs[1], sizeof(INPUT));
+  Pump(50);
+}
 
 void MouseClick(HWND hwnd) { MouseClicks(hwnd, 1); }
 void MouseDoubleClick(HWND hwnd) { MouseClicks(hwnd, 2); }

@@ -99,6 +99,8 @@ void Click(HWND control);
 // A real left click at the middle of a window, through the mouse input.
 void MouseClick(HWND hwnd);
 void MouseDoubleClick(HWND hwnd);
+// A real left click at a point of a window's client area.
+void MouseClickAt(HWND hwnd, POINT client);
 
 // A Windows path for a file the build names with a Unix path (Wine's Z: drive).
 std::wstring WindowsPath(std::wstring path);

@@ -171,8 +171,10 @@ void ShootOwnHelp(const std::wstring& exe) {
   }
   constexpr int tvwSommario = 102;  // frmGuida's tree
   HWND tree = zxtest::Child(help, tvwSommario);
-  const LPARAM root = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
-  const LPARAM book = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, root);
+  // The first book: the first entry at the top with entries of its own.
+  LPARAM book = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+  while (book && !SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, book))
+    book = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, book);
   SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, book);
   SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, book));
   zxtest::Activate(help);
@@ -182,8 +184,16 @@ void ShootOwnHelp(const std::wstring& exe) {
   zxtest::PressKey(VK_RIGHT);
   zxtest::PressKey(VK_TAB);
   zxtest::TypeText(L"presc");
-  zxtest::PressKey(VK_RETURN);
+  zxtest::PressKey(VK_DOWN);  // the list follows; the keyword's first topic is shown
+  zxtest::PressKey(VK_UP);
   Save(help, L"zornavex-helpwindow-indice");
+  // Enter on a keyword of several topics: "Argomenti trovati".
+  zxtest::PressKey(VK_RETURN);
+  if (HWND found = zxtest::WaitForWindow(p.Id(), nullptr, L"Argomenti trovati", 5000)) {
+    zxtest::Activate(found);
+    Save(found, L"zornavex-helpwindow-argomenti");
+    zxtest::PressKey(VK_ESCAPE);
+  }
   PostMessageW(main, WM_CLOSE, 0, 0);
   p.WaitExit(5000);
 }

@@ -118,7 +118,9 @@ TEST(RealGuide, WorkedExamplesAreWhatTheProgramShows) {
     const std::string quote = e.quote;
     EXPECT_NE(sources.at(e.topic).find(quote), std::string::npos) << quote;
     for (const std::wstring& shown : e.results)
-      if (!shown.empty()) EXPECT_NE(quote.find(Narrow(shown)), std::string::npos) << "the quote names " << Narrow(shown);
+      if (!shown.empty()) {
+        EXPECT_NE(quote.find(Narrow(shown)), std::string::npos) << "the quote names " << Narrow(shown);
+      }
   }
 }
 
@@ -163,7 +165,9 @@ TEST(RealGuide, JumpsLeadToTopicsAndThePanelsToTheDifferences) {
         EXPECT_NE(target, guide.topics.end()) << j.text;
       }
     for (const char* panel : {"IDH_TEMPO_TMR0", "IDH_VALORE_TMR0", "IDH_CALCOLO_WDT"})
-      if (topic.context == panel) EXPECT_TRUE(toDifferences);
+      if (topic.context == panel) {
+        EXPECT_TRUE(toDifferences) << panel;
+      }
   }
   EXPECT_GE(jumps, 20u);
 }

@@ -9,6 +9,9 @@ cmake --preset mingw >/dev/null
 cmake --build --preset mingw --target ZORNAVEX
 exe="$root/build/mingw/calculator/ZORNAVEX.exe"
 export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}" WINEDEBUG=-all LC_ALL="${LC_ALL:-it_IT.UTF-8}"
+. scripts/wine-prefix.sh
+[ -d "$WINEPREFIX/drive_c" ] || wineboot -i >/dev/null 2>&1 || true
+zx_marlett
 if [ -n "${DISPLAY:-}" ]; then
   exec wine "$exe"
 fi

@@ -10,12 +10,23 @@ zx_wine_prefix() {
   export LC_ALL=it_IT.UTF-8
   mkdir -p "$HOME"
   wineboot -i >/dev/null 2>&1 || true
+  zx_marlett
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x1024 /f >/dev/null 2>&1
   if [ -n "$dpi" ]; then
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   fi
   wineserver -w || true
+}
+
+# Wine draws caption buttons with the Marlett font, as Windows does, but it
+# loads fonts only from the prefix's Fonts folder and fontconfig's folders;
+# Debian's wine.inf copies none of its own fonts there (fonts-wine keeps them
+# in /usr/share/wine/fonts), so the buttons fell back to the letters "0 1 r".
+# Only Marlett is added: every other text keeps the fonts it had.
+zx_marlett() {
+  local src=/usr/share/wine/fonts/marlett.ttf dst="$WINEPREFIX/drive_c/windows/Fonts"
+  [ -f "$src" ] && mkdir -p "$dst" && cp "$src" "$dst/"
 }
 
 zx_winpath() { echo "Z:${1//\//\\}"; }

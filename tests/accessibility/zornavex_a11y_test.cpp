@@ -44,7 +44,7 @@ void ExpectAnnotated(const forms::Form& form) {
 LRESULT CALLBACK AskOnCreate(int code, WPARAM wp, LPARAM lp) {
   const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lp);
   wchar_t cls[16]{};
-  if (code == HC_ACTION && m->message == WM_CREATE && GetClassNameW(m->hwnd, cls, 16) && lstrcmpW(cls, L"ZxForm") == 0)
+  if (code == HC_ACTION && m->message == WM_CREATE && GetClassNameW(m->hwnd, cls, 16) && lstrcmpW(cls, zxtest::kFormClass) == 0)
     SendMessageW(m->hwnd, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
   return CallNextHookEx(nullptr, code, wp, lp);
 }

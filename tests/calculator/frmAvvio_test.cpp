@@ -42,11 +42,16 @@ class MainWindow : public ::testing::Test {
   int Focused() const { return GetDlgCtrlID(GetFocus()); }
   // Every control of a panel (its id / 100) is enabled, or every one disabled.
   void ExpectPanel(int frame, bool enabled) {
+    SCOPED_TRACE(testing::Message() << "panel " << frame);
+    int controls = 0;
     for (int id = frame; id < frame + 100; ++id) {
       if (HWND h = form.Control(id)) {
+        ++controls;
         EXPECT_EQ(IsWindowEnabled(h) != FALSE, enabled) << "control " << id;
       }
     }
+    // The frame and at least its list, boxes and button.
+    EXPECT_GE(controls, 5) << "no control has this panel's ids";
   }
 
   zxtest::Seams seams;

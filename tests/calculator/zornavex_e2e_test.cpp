@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "frmAvvio.h"
+#include "program_fixture.h"
 #include "ui_driver.h"
 
 namespace {
@@ -15,23 +16,9 @@ std::wstring g_exe;
 
 using namespace zornavex;  // the main window's control ids
 
-class RunningProgram : public ::testing::Test {
+class RunningProgram : public zxtest::RunningZornavex {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(program.Start(g_exe)) << "cannot start the program";
-    main = zxtest::WaitForWindow(program.Id(), L"ZxForm", L"ZORNAVEX", 20000);
-    ASSERT_NE(main, nullptr);
-    zxtest::Activate(main);
-  }
-  int FocusedId() const { return zxtest::FocusedControlId(main); }
-  void Key(WORD vk) {
-    zxtest::PressKey(vk);
-    zxtest::Pump(80);
-  }
-  std::wstring Text(int id) { return zxtest::ReadText(zxtest::Child(main, id)); }
-
-  zxtest::Process program;
-  HWND main = nullptr;
+  void SetUp() override { StartProgram(g_exe); }
 };
 
 TEST_F(RunningProgram, TypesIntoPanelTwoAndCalculates) {

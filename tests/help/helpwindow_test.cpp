@@ -16,6 +16,7 @@
 #include "frmAvvio.h"
 #include "frmArgomentiTrovati.h"
 #include "frmGuida.h"
+#include "program_fixture.h"
 #include "ui_driver.h"
 
 namespace {
@@ -40,7 +41,7 @@ bool PlaceholderStarted() {
 
 using zornavex::frmGuida;
 
-class OwnHelpWindow : public ::testing::Test {
+class OwnHelpWindow : public zxtest::RunningZornavex {
  protected:
   // The placeholder goes in for the whole suite; Wine's viewer comes back
   // afterwards for the other tests of the prefix.
@@ -74,9 +75,7 @@ class OwnHelpWindow : public ::testing::Test {
   void SetUp() override {
     ASSERT_NE(GetFileAttributesW((SystemViewer() + L".wine").c_str()), INVALID_FILE_ATTRIBUTES)
         << "Wine's viewer was not set aside";
-    ASSERT_TRUE(program.Start(g_exe));
-    main = zxtest::WaitForWindow(program.Id(), L"ZxForm", L"ZORNAVEX", 20000);
-    ASSERT_NE(main, nullptr);
+    StartProgram(g_exe);
   }
   void TearDown() override {
     if (HWND shown = FindWindowW(L"ZxPlaceholderWinHelp", nullptr)) PostMessageW(shown, WM_CLOSE, 0, 0);
@@ -87,14 +86,14 @@ class OwnHelpWindow : public ::testing::Test {
   HWND PressF1() {
     zxtest::Activate(main);
     zxtest::PressKey(VK_F1);
-    HWND help = zxtest::WaitForWindow(program.Id(), L"ZxForm", kCaption, 10000);
+    HWND help = zxtest::WaitForWindow(program.Id(), zxtest::kFormClass, kCaption, 10000);
     for (int i = 0; help && !IsWindowVisible(help) && i < 100; ++i) zxtest::Pump(50);
     zxtest::Pump(200);
     return help;
   }
   int HelpWindows() {
     int n = 0;
-    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"ZxForm", kCaption)) != nullptr;) {
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, zxtest::kFormClass, kCaption)) != nullptr;) {
       DWORD pid = 0;
       GetWindowThreadProcessId(w, &pid);
       if (pid == program.Id() && IsWindowVisible(w)) ++n;
@@ -102,14 +101,8 @@ class OwnHelpWindow : public ::testing::Test {
     return n;
   }
   static int FocusedId(HWND window) { return zxtest::FocusedControlId(window); }
-  void Key(WORD vk, bool ctrl = false, bool shift = false) {
-    zxtest::PressKey(vk, ctrl, shift);
-    zxtest::Pump(150);
-  }
   static std::wstring Topic(HWND help) { return zxtest::ReadText(zxtest::Child(help, frmGuida::rtfArgomento)); }
 
-  zxtest::Process program;
-  HWND main = nullptr;
 };
 
 TEST_F(OwnHelpWindow, F1OpensTheGuideInOurWindowAndTheKeyboardWalksIt) {

@@ -51,7 +51,7 @@ class AboutWindowTest : public ::testing::Test {
     return stillOpen;
   }
   // A key as the keyboard delivers it to the focused control.
-  static void Key(WORD vk) {
+  static void KeyToFocus(WORD vk) {
     PostMessageW(GetFocus(), WM_KEYDOWN, vk, 0);
     PostMessageW(GetFocus(), WM_KEYUP, vk, 0xC0000000);
     zxtest::Pump(40);
@@ -110,11 +110,11 @@ TEST_F(AboutWindowTest, FilledAtEveryOpeningAndModalOverTheMainWindow) {
 TEST_F(AboutWindowTest, TabVisitsOkPictureAndSystemInfoOnly) {
   WithAbout([&](frmAbout&) {
     EXPECT_EQ(Focused(), frmAbout::cmdOK);
-    Key(VK_TAB);
+    KeyToFocus(VK_TAB);
     EXPECT_EQ(Focused(), frmAbout::picIcon);
-    Key(VK_TAB);
+    KeyToFocus(VK_TAB);
     EXPECT_EQ(Focused(), frmAbout::cmdSysInfo);
-    Key(VK_TAB);
+    KeyToFocus(VK_TAB);
     EXPECT_EQ(Focused(), frmAbout::cmdOK);
   });
 }
@@ -123,7 +123,7 @@ TEST_F(AboutWindowTest, EscapeClosesFromEveryFocus) {
   for (int id : {frmAbout::cmdOK, frmAbout::picIcon, frmAbout::cmdSysInfo}) {
     EXPECT_FALSE(WithAbout([&](frmAbout& about) {
       about.Focus(id);
-      Key(VK_ESCAPE);
+      KeyToFocus(VK_ESCAPE);
     })) << "focus on " << id;
   }
   EXPECT_TRUE(seams.Shown().empty());
@@ -134,13 +134,13 @@ TEST_F(AboutWindowTest, EnterClosesOnOkAndPictureButStartsTheToolOnSystemInfo) {
   for (int id : {frmAbout::cmdOK, frmAbout::picIcon}) {
     EXPECT_FALSE(WithAbout([&](frmAbout& about) {
       about.Focus(id);
-      Key(VK_RETURN);
+      KeyToFocus(VK_RETURN);
     })) << "focus on " << id;
   }
   EXPECT_TRUE(seams.Shown().empty());
   EXPECT_TRUE(WithAbout([&](frmAbout& about) {
     about.Focus(frmAbout::cmdSysInfo);
-    Key(VK_RETURN);
+    KeyToFocus(VK_RETURN);
   }));
   ExpectTheMessage();
 }

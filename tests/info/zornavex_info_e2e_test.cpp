@@ -9,6 +9,7 @@
 #include "frmAvvio.h"
 #include "frmCertificato.h"
 #include "prefix_tools.h"
+#include "program_fixture.h"
 #include "ui_driver.h"
 
 namespace {
@@ -17,22 +18,15 @@ std::wstring g_exe;
 
 using zornavex::frmAbout;
 
-class RunningProgram : public ::testing::Test {
+class RunningProgram : public zxtest::RunningZornavex {
  protected:
   void SetUp() override {
     infotest::ClearSysInfoValues();
-    ASSERT_TRUE(program.Start(g_exe)) << "cannot start the program";
-    main = zxtest::WaitForWindow(program.Id(), L"ZxForm", L"ZORNAVEX", 20000);
-    ASSERT_NE(main, nullptr);
-    zxtest::Activate(main);
-  }
-  void Key(WORD vk) {
-    zxtest::PressKey(vk);
-    zxtest::Pump(100);
+    StartProgram(g_exe);
   }
   HWND OpenAbout() {
     PostMessageW(main, WM_COMMAND, zornavex::mnu_Informazioni, 0);
-    HWND about = zxtest::WaitForWindow(program.Id(), L"ZxForm", L"Informazioni su ZORNAVEX", 10000);
+    HWND about = zxtest::WaitForWindow(program.Id(), zxtest::kFormClass, L"Informazioni su ZORNAVEX", 10000);
     if (about) zxtest::Activate(about);
     return about;
   }
@@ -56,8 +50,6 @@ class RunningProgram : public ::testing::Test {
     zxtest::Pump(200);
   }
 
-  zxtest::Process program;
-  HWND main = nullptr;
 };
 
 TEST_F(RunningProgram, HelpKeyShowsNothingAndAboutOpensWithItsTextsEachTime) {
@@ -116,10 +108,10 @@ TEST_F(RunningProgram, CertificateOpensOnTheSurfaceAndItsButtonEndsTheProgram) {
   for (int i = 0; i < 3; ++i) ASSERT_EQ(zxtest::ReadText(zxtest::Child(main, boxes[i])), words[i]);
   // Inside a panel the double-click is not the window's.
   DoubleClick(POINT{MulDiv(100, dpi, 96), MulDiv(30, dpi, 96)});
-  EXPECT_EQ(zxtest::WaitForWindow(program.Id(), L"ZxForm", L"Certificato di Autenticit\u00e0", 500), nullptr);
+  EXPECT_EQ(zxtest::WaitForWindow(program.Id(), zxtest::kFormClass, L"Certificato di Autenticit\u00e0", 500), nullptr);
 
   DoubleClick(gap);
-  HWND certificate = zxtest::WaitForWindow(program.Id(), L"ZxForm", L"Certificato di Autenticit\u00e0", 10000);
+  HWND certificate = zxtest::WaitForWindow(program.Id(), zxtest::kFormClass, L"Certificato di Autenticit\u00e0", 10000);
   ASSERT_NE(certificate, nullptr);
   zxtest::Activate(certificate);
   Key(VK_RETURN);

@@ -43,16 +43,16 @@ TEST(FromADownloadsFolder, VeliscaInstallsEverything) {
 TEST(FromADownloadsFolder, ZornavexShowsHelpAndAbout) {
   zxtest::Process zornavex;
   ASSERT_TRUE(zornavex.Start(g_folder + L"\\ZORNAVEX.exe", g_folder));
-  HWND main = zxtest::WaitForWindow(zornavex.Id(), L"ZxForm", L"ZORNAVEX", 20000);
+  HWND main = zxtest::WaitForWindow(zornavex.Id(), zxtest::kFormClass, L"ZORNAVEX", 20000);
   ASSERT_NE(main, nullptr);
   zxtest::Activate(main);
   zxtest::PressKey(VK_F1);
-  HWND help = zxtest::WaitForWindow(zornavex.Id(), L"ZxForm", L"Guida di ZORNAVEX", 10000);
+  HWND help = zxtest::WaitForWindow(zornavex.Id(), zxtest::kFormClass, L"Guida di ZORNAVEX", 10000);
   ASSERT_NE(help, nullptr) << "no help window";
   zxtest::Pump(500);
   PostMessageW(help, WM_CLOSE, 0, 0);
   PostMessageW(main, WM_COMMAND, zornavex::mnu_Informazioni, 0);
-  HWND about = zxtest::WaitForWindow(zornavex.Id(), L"ZxForm", L"Informazioni su ZORNAVEX", 10000);
+  HWND about = zxtest::WaitForWindow(zornavex.Id(), zxtest::kFormClass, L"Informazioni su ZORNAVEX", 10000);
   ASSERT_NE(about, nullptr) << "no About window";
   zxtest::Activate(about);
   zxtest::PressKey(VK_ESCAPE);

@@ -15,6 +15,9 @@
 
 namespace zxtest {
 
+// The window class of every form of both programs (forms/Form.cpp).
+inline constexpr wchar_t kFormClass[] = L"ZxForm";
+
 // In process: records every message box and every program end instead of
 // showing or doing them; answers boxes from a queue (IDOK when it is empty).
 class Seams {

@@ -77,7 +77,7 @@ void ShootCalculator(const std::wstring& exe) {
   using namespace zornavex;
   zxtest::Process p;
   if (!p.Start(exe)) return;
-  HWND main = zxtest::WaitForWindow(p.Id(), L"ZxForm", L"ZORNAVEX", 20000);
+  HWND main = zxtest::WaitForWindow(p.Id(), zxtest::kFormClass, L"ZORNAVEX", 20000);
   if (!main) return;
   zxtest::Activate(main);
   Save(main, L"zornavex-main");
@@ -112,7 +112,7 @@ void ShootCalculator(const std::wstring& exe) {
   Save(main, L"zornavex-panel3-results");
 
   Command(main, mnu_Informazioni);
-  if (HWND about = zxtest::WaitForWindow(p.Id(), L"ZxForm", L"Informazioni su ZORNAVEX", 5000)) {
+  if (HWND about = zxtest::WaitForWindow(p.Id(), zxtest::kFormClass, L"Informazioni su ZORNAVEX", 5000)) {
     Save(about, L"zornavex-about");
     PostMessageW(about, WM_CLOSE, 0, 0);
     zxtest::Pump(300);
@@ -131,7 +131,7 @@ void ShootCalculator(const std::wstring& exe) {
   SetText(main, txtTempoTMR0, L"Pelmo");
   SetText(main, txtValoreDaInserireTMR0, L"Quirsa");
   PostMessageW(main, WM_LBUTTONDBLCLK, MK_LBUTTON, margin);
-  if (HWND cert = zxtest::WaitForWindow(p.Id(), L"ZxForm", L"Certificato di Autenticit\x00E0", 5000)) {
+  if (HWND cert = zxtest::WaitForWindow(p.Id(), zxtest::kFormClass, L"Certificato di Autenticit\x00E0", 5000)) {
     Save(cert, L"zornavex-certificate");
     PostMessageW(cert, WM_CLOSE, 0, 0);
     zxtest::Pump(300);
@@ -157,14 +157,14 @@ void ShootCalculator(const std::wstring& exe) {
 // placeholder: the book of the calculations open on its first topic.
 void ShootOwnHelp(const std::wstring& exe) {
   zxtest::Process p;
-  HWND main = p.Start(exe) ? zxtest::WaitForWindow(p.Id(), L"ZxForm", L"ZORNAVEX", 20000) : nullptr;
+  HWND main = p.Start(exe) ? zxtest::WaitForWindow(p.Id(), zxtest::kFormClass, L"ZORNAVEX", 20000) : nullptr;
   if (!main) {
     fwprintf(stderr, L"ZORNAVEX did not start\n");
     return;
   }
   zxtest::Activate(main);
   Command(main, zornavex::mnu_guida);
-  HWND help = zxtest::WaitForWindow(p.Id(), L"ZxForm", L"Guida di ZORNAVEX", 10000);
+  HWND help = zxtest::WaitForWindow(p.Id(), zxtest::kFormClass, L"Guida di ZORNAVEX", 10000);
   if (!help) {
     fwprintf(stderr, L"ZORNAVEX showed no help window of its own\n");
     return;
@@ -205,7 +205,7 @@ void ShootInstaller(const std::wstring& exe) {
   const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\'));
   zxtest::Process p;
   if (!p.Start(exe, folder)) return;
-  HWND avvio = zxtest::WaitForWindow(p.Id(), L"ZxForm", L"Programma d' istallazione", 20000);
+  HWND avvio = zxtest::WaitForWindow(p.Id(), zxtest::kFormClass, L"Programma d' istallazione", 20000);
   if (!avvio) return;
   Save(avvio, L"velisca-avvio");
   PostMessageW(zxtest::Child(avvio, cmdSI), BM_CLICK, 0, 0);

@@ -315,7 +315,8 @@ ReadTopic HelpReader::TopicAt(std::uint32_t topicOffset) const {
   std::uint32_t pos = U32(topic, block * kTopicBlock + 4);
   std::uint32_t characters = 0;
   for (;;) {
-    if (pos == format::kNone || (pos - format::kBlockHeader) / kDecompressSize != block) throw FormatError("no topic at this offset");
+    if (pos == format::kNone || (pos - format::kBlockHeader) / kDecompressSize != block)
+      throw FormatError("no topic at this offset");
     const Link l = ReadLink(topic, pos);
     if (l.type == format::kTopicHeader && characters == wanted) break;
     if (l.type == format::kDisplayText || l.type == 0x23) {

@@ -102,7 +102,7 @@ void frmAvvio::txtValoreTMR0_KeyPress(short& keyAscii) { FiltraCifre(keyAscii); 
 void frmAvvio::txtValorePrescaler_KeyPress(short& keyAscii) { FiltraCifre(keyAscii); }
 
 void frmAvvio::OnCommand(int id, int notifyCode) {
-  if (notifyCode != BN_CLICKED && notifyCode != 0 && notifyCode != 1) return;
+  if (notifyCode != BN_CLICKED && notifyCode != kFromMenu && notifyCode != kFromAccelerator) return;
   switch (id) {
     case mnu_Chiudi: mnu_Chiudi_Click(); break;
     case mnu_1: mnu_1_Click(); break;

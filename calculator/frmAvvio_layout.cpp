@@ -24,26 +24,31 @@ ControlDesign InPanel(ControlDesign c) {
 }
 
 ControlDesign Frame(int id, const wchar_t* name, const wchar_t* caption, int x, int y) {
-  return InPanel({id, name, Kind::GroupBox, caption, x, y, kFrameW, kFrameH});
+  return InPanel({.id = id, .name = name, .kind = Kind::GroupBox, .text = caption,
+                 .x = x, .y = y, .w = kFrameW, .h = kFrameH});
 }
 ControlDesign Lbl(int id, const wchar_t* name, const wchar_t* text, int px, int py, int x, int y, int w, int h) {
-  return InPanel({id, name, Kind::Label, text, px + x, py + y, w, h});
+  return InPanel({.id = id, .name = name, .kind = Kind::Label, .text = text, .x = px + x, .y = py + y, .w = w, .h = h});
 }
 ControlDesign List(int id, const wchar_t* name, int px, int py) {
-  return InPanel({id, name, Kind::DropDownList, L"", px + 168, py + 28, 57, 21, kFreqTip});
+  return InPanel({.id = id, .name = name, .kind = Kind::DropDownList, .text = L"",
+                 .x = px + 168, .y = py + 28, .w = 57, .h = 21, .tip = kFreqTip});
 }
 ControlDesign Input(int id, const wchar_t* name, const wchar_t* tip, int maxLen, int px, int py, int x, int y) {
-  return InPanel({id, name, Kind::TextBox, L"", px + x, py + y, 81, 21, tip, maxLen});
+  return InPanel({.id = id, .name = name, .kind = Kind::TextBox, .text = L"",
+                 .x = px + x, .y = py + y, .w = 81, .h = 21, .tip = tip, .maxLength = maxLen});
 }
 // A result's accessible name adds what only its place says: the unit beside it.
 ControlDesign Result(int id, const wchar_t* name, const wchar_t* tip, int px, int py, int x, int y, int w,
                      const wchar_t* accName = nullptr) {
-  ControlDesign c{id, name, Kind::TextBox, L"", px + x, py + y, w, 21, tip, 0, /*readOnly=*/true};
+  ControlDesign c{.id = id, .name = name, .kind = Kind::TextBox, .text = L"",
+                 .x = px + x, .y = py + y, .w = w, .h = 21, .tip = tip, .readOnly = true};
   c.accName = accName;
   return InPanel(c);
 }
 ControlDesign Calcola(int id, const wchar_t* name, int px, int py, int x) {
-  return InPanel({id, name, Kind::Button, L"Calcola", px + x, py + 136, 61, 25, L"Calcola"});
+  return InPanel({.id = id, .name = name, .kind = Kind::Button, .text = L"Calcola",
+                 .x = px + x, .y = py + 136, .w = 61, .h = 25, .tip = L"Calcola"});
 }
 
 // Frames first (the form makes them before everything else, whatever their
@@ -107,10 +112,8 @@ const ControlDesign kControls[] = {
            L"Moltiplicatore"),
 };
 
-const forms::FormDesign kSpec{
-    L"ZORNAVEX", 545, 380, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0,
-    IDI_ZORNAVEX, forms::Placement::CentreScreen,
-};
+const forms::FormDesign kSpec{.caption = L"ZORNAVEX", .clientWidth = 545, .clientHeight = 380,
+    .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, .iconId = IDI_ZORNAVEX};
 
 const forms::Accelerator kAccelerators[] = {
     {VK_F1, mnu_guida}, {VK_F2, mnu_1}, {VK_F3, mnu_2}, {VK_F4, mnu_3}, {VK_F5, mnu_4},

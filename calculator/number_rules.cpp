@@ -163,8 +163,8 @@ Fault StepFault(double result, bool dividedByZero) {
 }
 
 void FiltraCifre(short& keyAscii) {
-  const bool digit = keyAscii >= 48 && keyAscii <= 57;
-  if (!digit && keyAscii != 8) keyAscii = 0;
+  const bool digit = keyAscii >= '0' && keyAscii <= '9';
+  if (!digit && keyAscii != '\b') keyAscii = 0;
 }
 
 }  // namespace zornavex

@@ -1,6 +1,19 @@
 // One base class for every window of both programs: the window is built
 // from a declarative table of controls laid out in pixels at 96 DPI and
 // scaled to the window's DPI; `this` lives in GWLP_USERDATA.
+//
+// Where Form's members live:
+//   Form.cpp               life cycle (Load, Show, Unload), the control
+//                          accessors (Text, SetText, Focus, SetEnabled,
+//                          colours), the message loop's hooks
+//                          (PreTranslate) and WindowProc / HandleMessage;
+//                          Initialise and Instance
+//   FormControls.cpp       making the controls from the table, fonts, icons,
+//                          tool tips, sizes and placement at each DPI
+//   FormControlProcs.cpp   the subclasses of text boxes (KeyPress, IME),
+//                          frames and pictures, and the colours of controls
+//   FormAccessibility.cpp  accessible names and Direct Annotation
+//   FormDetail.h           what those files share (dialog font, subclass ids)
 #pragma once
 
 #include <windows.h>
@@ -160,8 +173,12 @@ class Form {
   // already): by default it is moved to the place the system suggests and
   // sized to the design at the new DPI in one step, then laid out again.
   virtual void Form_DpiChanged(const RECT& suggested);
+  // The notify code of WM_COMMAND: a control's own (BN_CLICKED, CBN_...), or
+  // one of these two for a menu item and an accelerator.
+  static constexpr int kFromMenu = 0;
+  static constexpr int kFromAccelerator = 1;
   virtual void OnCommand(int id, int notifyCode);
-  virtual void OnMenu(int id) { OnCommand(id, 0); }
+  virtual void OnMenu(int id) { OnCommand(id, kFromMenu); }
   // The close button of the title bar; by default the form unloads.
   virtual void OnClose() { Unload(); }
   virtual void OnDestroyed() {}

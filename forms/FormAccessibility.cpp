@@ -7,19 +7,20 @@
 #include "Accessibility.h"
 #include "CommonControls.h"
 #include "Form.h"
+#include "FormDetail.h"
 
 namespace forms {
 
 void Form::AddAccessibleName(HWND control, const wchar_t* name) {
   extraNames_.emplace_back(control, name);
-  SetSubclass(control, &Form::NamedSubclassProc, 4, reinterpret_cast<DWORD_PTR>(this));
+  SetSubclass(control, &Form::NamedSubclassProc, detail::kNamedSubclass, reinterpret_cast<DWORD_PTR>(this));
   AnnotateName(control, name);
 }
 
 // A screen reader may ask a named control before its window.
 LRESULT CALLBACK Form::NamedSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
   if (msg == WM_GETOBJECT) reinterpret_cast<Form*>(ref)->Annotate();
-  else if (msg == WM_NCDESTROY) RemoveSubclass(h, &Form::NamedSubclassProc, 4);
+  else if (msg == WM_NCDESTROY) RemoveSubclass(h, &Form::NamedSubclassProc, detail::kNamedSubclass);
   return DefSubclass(h, msg, wp, lp);
 }
 

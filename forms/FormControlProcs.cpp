@@ -9,6 +9,7 @@
 #include "Accessibility.h"
 #include "CommonControls.h"
 #include "Form.h"
+#include "FormDetail.h"
 #include "SystemLibrary.h"
 
 namespace forms {
@@ -17,7 +18,7 @@ void Form::OnKeyPress(int id, KeyPressHandler handler) {
   ControlState* st = StateOf(id);
   if (!st) return;
   st->keyPress = std::move(handler);
-  SetSubclass(st->hwnd, &Form::EditSubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  SetSubclass(st->hwnd, &Form::EditSubclassProc, detail::kEditSubclass, reinterpret_cast<DWORD_PTR>(this));
 }
 
 namespace {
@@ -76,7 +77,7 @@ LRESULT CALLBACK Form::EditSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, 
     lp &= ~kResultParts;  // what is left is the next composition, if any
     if (lp == 0) return 0;
   } else if (msg == WM_NCDESTROY) {
-    RemoveSubclass(h, &Form::EditSubclassProc, 1);
+    RemoveSubclass(h, &Form::EditSubclassProc, detail::kEditSubclass);
   }
   return DefSubclass(h, msg, wp, lp);
 }
@@ -182,7 +183,7 @@ LRESULT CALLBACK Form::FrameSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp,
       return result;
     }
     case WM_NCDESTROY:
-      RemoveSubclass(h, &Form::FrameSubclassProc, 2);
+      RemoveSubclass(h, &Form::FrameSubclassProc, detail::kFrameSubclass);
       break;
     default:
       break;
@@ -302,7 +303,7 @@ LRESULT CALLBACK Form::PictureSubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM l
       return 0;
     }
     case WM_NCDESTROY:
-      RemoveSubclass(h, &Form::PictureSubclassProc, 3);
+      RemoveSubclass(h, &Form::PictureSubclassProc, detail::kPictureSubclass);
       break;
     default:
       break;

@@ -111,14 +111,14 @@ void Form::CreateControl(const ControlDesign& c, HDC measure) {
   if (c.kind == Kind::GroupBox) {
     // Its result does not matter: the subclass draws the caption either way.
     SwitchThemeOff(h);
-    SetSubclass(h, &Form::FrameSubclassProc, 2, reinterpret_cast<DWORD_PTR>(this));
+    SetSubclass(h, &Form::FrameSubclassProc, detail::kFrameSubclass, reinterpret_cast<DWORD_PTR>(this));
   }
   if (c.accName) {
-    SetSubclass(h, &Form::NamedSubclassProc, 4, reinterpret_cast<DWORD_PTR>(this));
+    SetSubclass(h, &Form::NamedSubclassProc, detail::kNamedSubclass, reinterpret_cast<DWORD_PTR>(this));
     AnnotateName(h, c.accName);  // once a screen reader has asked
   }
   if (c.kind == Kind::PictureBox && (c.extraStyle & WS_TABSTOP))
-    SetSubclass(h, &Form::PictureSubclassProc, 3, reinterpret_cast<DWORD_PTR>(this));
+    SetSubclass(h, &Form::PictureSubclassProc, detail::kPictureSubclass, reinterpret_cast<DWORD_PTR>(this));
   if (c.kind == Kind::TextBox && c.maxLength > 0) SendMessageW(h, EM_LIMITTEXT, c.maxLength, 0);
 }
 

@@ -7,32 +7,41 @@
 
 namespace forms {
 
-// Owns one handle and frees it with Free(h) unless it is the empty value.
-template <typename H, auto Free, H Empty = H{}>
+template <typename H>
+constexpr bool IsNull(H h) { return h == H{}; }
+
+// Kernel objects come back as nullptr from most calls and as
+// INVALID_HANDLE_VALUE from CreateFileW and its kin: both mean none. (The
+// pseudo-handle of the own process has the same value, and is never owned.)
+inline bool IsNoHandle(HANDLE h) { return h == nullptr || h == INVALID_HANDLE_VALUE; }
+
+// Owns one handle and frees it with Free(h) unless IsEmpty(h) says it holds
+// none; a new owner starts at H{}.
+template <typename H, auto Free, auto IsEmpty = IsNull<H>>
 class UniqueHandle {
  public:
   UniqueHandle() = default;
   explicit UniqueHandle(H h) : h_(h) {}
   UniqueHandle(const UniqueHandle&) = delete;
   UniqueHandle& operator=(const UniqueHandle&) = delete;
-  UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, Empty)) {}
+  UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, H{})) {}
   UniqueHandle& operator=(UniqueHandle&& o) noexcept {
-    if (this != &o) reset(std::exchange(o.h_, Empty));
+    if (this != &o) reset(std::exchange(o.h_, H{}));
     return *this;
   }
   ~UniqueHandle() { reset(); }
 
-  void reset(H h = Empty) {
-    if (h_ != Empty) Free(h_);
+  void reset(H h = H{}) {
+    if (!IsEmpty(h_)) Free(h_);
     h_ = h;
   }
   H get() const { return h_; }
   H* put() { reset(); return &h_; }
-  H release() { return std::exchange(h_, Empty); }
-  explicit operator bool() const { return h_ != Empty; }
+  H release() { return std::exchange(h_, H{}); }
+  explicit operator bool() const { return !IsEmpty(h_); }
 
  private:
-  H h_ = Empty;
+  H h_ = H{};
 };
 
 inline void FreeGdi(HGDIOBJ h) { DeleteObject(h); }
@@ -45,7 +54,7 @@ using FontHandle = UniqueHandle<HFONT, FreeGdi>;
 using BrushHandle = UniqueHandle<HBRUSH, FreeGdi>;
 using IconHandle = UniqueHandle<HICON, FreeIcon>;
 using AccelHandle = UniqueHandle<HACCEL, FreeAccel>;
-using KernelHandle = UniqueHandle<HANDLE, FreeHandle>;
+using KernelHandle = UniqueHandle<HANDLE, FreeHandle, IsNoHandle>;
 using KeyHandle = UniqueHandle<HKEY, FreeKey>;
 
 // Owns one reference of a COM interface.

@@ -4,6 +4,9 @@
 
 namespace zornavex {
 
+// MinGW's headers have no HELP_TAB (0x000F); the other two are checked.
+static_assert(help::kHelpContents == HELP_CONTENTS && help::kHelpFinder == HELP_FINDER);
+
 bool CommonDialog::ShowHelp(HWND owner) {
   if (ownViewer_ && platformHasViewer_ && !platformHasViewer_()) return ownViewer_(helpFile_);
   if (!::ShowHelp(owner, helpFile_.c_str(), helpCommand_)) return false;

@@ -21,31 +21,37 @@ constexpr wchar_t kMailProgram[] = L"C:\\Programmi\\Outlook Express\\MSIMN.exe";
 constexpr REGSAM kKeyAccess = 0x2003F;  // read, write and notify: the traditional request
 constexpr DWORD kBufferBytes = 1024;
 
-const forms::FormDesign kSpec{
-    L"", 382, 237, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, IDI_ZORNAVEX,
-    forms::Placement::CentreScreen, std::nullopt, /*dialog=*/true};
+const forms::FormDesign kSpec{.caption = L"", .clientWidth = 382, .clientHeight = 237,
+    .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, .exStyle = WS_EX_DLGMODALFRAME,
+    .iconId = IDI_ZORNAVEX, .dialog = true};
 
 // Creation order is the tab order of the buttons and the picture, and the
 // order a screen reader reads the texts in: top to bottom, as the eye does.
 // Labels take no focus, so they can come first.
 const ControlDesign kControls[] = {
-    {frmAbout::lblTitle, L"lblTitle", Kind::Label, L"", 70, 16, 259, 32},
-    {frmAbout::lblVersion, L"lblVersion", Kind::Label, L"", 70, 52, 259, 15},
-    {frmAbout::lblDescription, L"lblDescription", Kind::Label,
-     L"Semplice programma per effettuare calcoli di utilità per i microprocessori della famiglia PIC 16F84 e "
-     L"16F84A",
-     70, 76, 300, 30, nullptr, 0, false, true, 0, /*wrap=*/true},
-    {frmAbout::lblEMail, L"lblEMail", Kind::Label, L"E-Mail enrico.vassallo@posta-mardol.it", 72, 112, 133, 21},
-    {frmAbout::lblDisclaimer, L"lblDisclaimer", Kind::Label,
-     L"Attenzione: questo programma è protetto dalle leggi sul diritto d'autore. È vietato copiarlo, "
-     L"modificarlo o distribuirlo, in tutto o in parte, senza il permesso scritto dell'autore.",
-     16, 172, 255, 56, nullptr, 0, false, true, 0, /*wrap=*/true},
-    {frmAbout::cmdOK, L"cmdOK", Kind::Button, L"OK", 283, 175, 84, 23},
+    {.id = frmAbout::lblTitle, .name = L"lblTitle", .kind = Kind::Label, .text = L"",
+     .x = 70, .y = 16, .w = 259, .h = 32},
+    {.id = frmAbout::lblVersion, .name = L"lblVersion", .kind = Kind::Label, .text = L"",
+     .x = 70, .y = 52, .w = 259, .h = 15},
+    {.id = frmAbout::lblDescription, .name = L"lblDescription", .kind = Kind::Label,
+     .text = L"Semplice programma per effettuare calcoli di utilità per i microprocessori della famiglia PIC 16F84 e "
+             L"16F84A",
+     .x = 70, .y = 76, .w = 300, .h = 30, .wrap = true},
+    {.id = frmAbout::lblEMail, .name = L"lblEMail", .kind = Kind::Label,
+     .text = L"E-Mail enrico.vassallo@posta-mardol.it", .x = 72, .y = 112, .w = 133, .h = 21},
+    {.id = frmAbout::lblDisclaimer, .name = L"lblDisclaimer", .kind = Kind::Label,
+     .text = L"Attenzione: questo programma è protetto dalle leggi sul diritto d'autore. È vietato copiarlo, "
+             L"modificarlo o distribuirlo, in tutto o in parte, senza il permesso scritto dell'autore.",
+     .x = 16, .y = 172, .w = 255, .h = 56, .wrap = true},
+    {.id = frmAbout::cmdOK, .name = L"cmdOK", .kind = Kind::Button, .text = L"OK",
+     .x = 283, .y = 175, .w = 84, .h = 23},
     // A picture that takes the focus, as the window's designer wanted; it
     // shows the focus and has a name for screen readers.
-    {frmAbout::picIcon, L"picIcon", Kind::PictureBox, L"", 16, 24, 36, 68, nullptr, 0, false, true, IDI_ZORNAVEX,
-     false, std::nullopt, WS_TABSTOP, L"Icona di ZORNAVEX"},
-    {frmAbout::cmdSysInfo, L"cmdSysInfo", Kind::Button, L"&System Info...", 284, 205, 83, 23},
+    {.id = frmAbout::picIcon, .name = L"picIcon", .kind = Kind::PictureBox, .text = L"",
+     .x = 16, .y = 24, .w = 36, .h = 68, .iconId = IDI_ZORNAVEX, .extraStyle = WS_TABSTOP,
+     .accName = L"Icona di ZORNAVEX"},
+    {.id = frmAbout::cmdSysInfo, .name = L"cmdSysInfo", .kind = Kind::Button, .text = L"&System Info...",
+     .x = 284, .y = 205, .w = 83, .h = 23},
 };
 
 constexpr forms::ColourValue kBlack = 0x00000000;

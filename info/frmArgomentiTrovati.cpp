@@ -9,17 +9,20 @@ using forms::Kind;
 
 namespace {
 
-const forms::FormDesign kDesign{L"Argomenti trovati", 360, 220, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
-                                WS_EX_DLGMODALFRAME, 0, forms::Placement::CentreOwner, std::nullopt,
-                                /*dialog=*/true};
+const forms::FormDesign kDesign{.caption = L"Argomenti trovati", .clientWidth = 360, .clientHeight = 220,
+    .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, .exStyle = WS_EX_DLGMODALFRAME,
+    .placement = forms::Placement::CentreOwner, .dialog = true};
 
 constexpr wchar_t kLabel[] = L"Fare &clic su un argomento, quindi scegliere Visualizza.";
 
 const ControlDesign kControls[] = {
-    {frmArgomentiTrovati::lblArgomenti, L"lblArgomenti", Kind::Label, kLabel, 12, 10, 336, 16},
+    {.id = frmArgomentiTrovati::lblArgomenti, .name = L"lblArgomenti", .kind = Kind::Label, .text = kLabel,
+     .x = 12, .y = 10, .w = 336, .h = 16},
     // The list is made in Form_Load, right after its label in the tab order.
-    {frmArgomentiTrovati::cmdVisualizza, L"cmdVisualizza", Kind::Button, L"&Visualizza", 172, 186, 84, 23},
-    {frmArgomentiTrovati::cmdAnnulla, L"cmdAnnulla", Kind::Button, L"Annulla", 264, 186, 84, 23},
+    {.id = frmArgomentiTrovati::cmdVisualizza, .name = L"cmdVisualizza", .kind = Kind::Button, .text = L"&Visualizza",
+     .x = 172, .y = 186, .w = 84, .h = 23},
+    {.id = frmArgomentiTrovati::cmdAnnulla, .name = L"cmdAnnulla", .kind = Kind::Button, .text = L"Annulla",
+     .x = 264, .y = 186, .w = 84, .h = 23},
 };
 
 }  // namespace

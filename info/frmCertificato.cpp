@@ -10,9 +10,9 @@ using forms::Kind;
 
 namespace {
 
-const forms::FormDesign kSpec{L"Certificato di Autenticità", 309, 244,
-                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER, 0, IDI_CERTIFICATO,
-                            forms::Placement::CentreOwner, std::nullopt, /*dialog=*/true};
+const forms::FormDesign kSpec{.caption = L"Certificato di Autenticità", .clientWidth = 309, .clientHeight = 244,
+    .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER, .iconId = IDI_CERTIFICATO,
+    .placement = forms::Placement::CentreOwner, .dialog = true};
 
 // The frame's origin: the labels' places are given within it.
 constexpr int FX = 4, FY = 4;
@@ -22,21 +22,24 @@ constexpr int FX = 4, FY = 4;
 // made before all of them, is only its edge. Only the button takes the focus.
 // The lower label stops short of the frame's right edge so it does not hide it.
 const ControlDesign kControls[] = {
-    {frmCertificato::cmdOK, L"cmdOK", Kind::Button, L"&OK", 114, 200, 81, 33},
-    {frmCertificato::lblDichiarazione1, L"lblDichiarazione1", Kind::Label,
-     L"Questa finestra serve soltanto a dimostrare che il programma appartiene al suo autore, Enrico "
-     L"Vassallo. Vi si accede con una sequenza di tasti che conosce solo il programmatore.",
-     FX + 4, FY + 136, 295, 65, nullptr, 0, false, true, 0, /*wrap=*/true,
-     forms::FontSpec{nullptr, 8.25, /*bold=*/true}, WS_CLIPSIBLINGS},
-    {frmCertificato::lblDichiarazione, L"lblDichiarazione", Kind::Label,
-     L"Io sottoscritto Enrico Vassallo dichiaro di aver scritto questo programma dal 3 marzo 2003 e di "
-     L"averlo compilato il 28 settembre 2003.\n"
-     L"È vietato modificarlo, venderlo o cederlo senza il permesso del programmatore: ogni abuso o "
-     L"modifica sarà perseguito a norma di legge.",
-     FX + 5, FY + 12, 293, 117, nullptr, 0, false, true, 0, /*wrap=*/true, forms::FontSpec{nullptr, 9.75},
-     WS_CLIPSIBLINGS},
-    {frmCertificato::fm1, L"fm1", Kind::GroupBox, L"", FX, FY, 301, 237, nullptr, 0, false, true, 0, false,
-     std::nullopt, WS_CLIPSIBLINGS},
+    {.id = frmCertificato::cmdOK, .name = L"cmdOK", .kind = Kind::Button, .text = L"&OK",
+     .x = 114, .y = 200, .w = 81, .h = 33},
+    {.id = frmCertificato::lblDichiarazione1, .name = L"lblDichiarazione1", .kind = Kind::Label,
+     .text = L"Questa finestra serve soltanto a dimostrare che il programma appartiene al suo autore, Enrico "
+             L"Vassallo. Vi si accede con una sequenza di tasti che conosce solo il programmatore.",
+     .x = FX + 4, .y = FY + 136, .w = 295, .h = 65, .wrap = true,
+     .font = forms::FontSpec{.points = 8.25, .bold = true},
+     .extraStyle = WS_CLIPSIBLINGS},
+    {.id = frmCertificato::lblDichiarazione, .name = L"lblDichiarazione", .kind = Kind::Label,
+     .text = L"Io sottoscritto Enrico Vassallo dichiaro di aver scritto questo programma dal 3 marzo 2003 e di "
+             L"averlo compilato il 28 settembre 2003.\n"
+             L"È vietato modificarlo, venderlo o cederlo senza il permesso del programmatore: ogni abuso o "
+             L"modifica sarà perseguito a norma di legge.",
+     .x = FX + 5, .y = FY + 12, .w = 293, .h = 117, .wrap = true,
+     .font = forms::FontSpec{.points = 9.75},
+     .extraStyle = WS_CLIPSIBLINGS},
+    {.id = frmCertificato::fm1, .name = L"fm1", .kind = Kind::GroupBox, .text = L"",
+     .x = FX, .y = FY, .w = 301, .h = 237, .extraStyle = WS_CLIPSIBLINGS},
 };
 
 }  // namespace

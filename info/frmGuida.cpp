@@ -20,8 +20,8 @@
 namespace zornavex {
 namespace {
 
-const forms::FormDesign kDesign{L"", 840, 540, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, IDI_ZORNAVEX,
-                                forms::Placement::CentreScreen};
+const forms::FormDesign kDesign{.caption = L"", .clientWidth = 840, .clientHeight = 540,
+    .style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, .iconId = IDI_ZORNAVEX};
 
 // The platform's rich edit control; it stays loaded for the rest of the run,
 // since its windows may live until the end.

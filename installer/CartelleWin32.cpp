@@ -193,9 +193,8 @@ NumeroErrore FileSystemWin32::LeggiCartella(const std::wstring& percorso, StatoC
   if (attributi == INVALID_FILE_ATTRIBUTES) return Errore();
   if (!(attributi & FILE_ATTRIBUTE_DIRECTORY)) return ERROR_DIRECTORY;
   stato = StatoCartella{};
-  const HANDLE h = Apri(path, READ_CONTROL | FILE_READ_ATTRIBUTES, false);
-  if (h == INVALID_HANDLE_VALUE) return Errore();
-  forms::KernelHandle cartella(h);
+  forms::KernelHandle cartella(Apri(path, READ_CONTROL | FILE_READ_ATTRIBUTES, false));
+  if (!cartella) return Errore();
   BY_HANDLE_FILE_INFORMATION info{};
   if (!GetFileInformationByHandle(cartella.get(), &info)) return Errore();
   // The attributes of what is held, not of whatever the name meant before.
@@ -203,9 +202,7 @@ NumeroErrore FileSystemWin32::LeggiCartella(const std::wstring& percorso, StatoC
   if (const NumeroErrore e = LeggiSicurezza(cartella.get(), stato.propria); e != 0) return e;
   if (stato.reparse == Reparse::Giunzione) {
     // A target that cannot be read keeps an unknown owner: the junction is refused.
-    const HANDLE t = Apri(path, READ_CONTROL, true);
-    if (t != INVALID_HANDLE_VALUE) {
-      const forms::KernelHandle destinazione(t);
+    if (const forms::KernelHandle destinazione(Apri(path, READ_CONTROL, true)); destinazione) {
       if (LeggiSicurezza(destinazione.get(), stato.destinazione) != 0) stato.destinazione = Sicurezza{};
     }
   }
@@ -219,9 +216,8 @@ NumeroErrore FileSystemWin32::Proteggi(const std::wstring& percorso) {
   const std::wstring path = SenzaSeparatore(percorso);
   std::vector<BYTE> lista = ListaProtetta();
   if (lista.empty()) return ERROR_GEN_FAILURE;
-  const HANDLE h = Apri(path, READ_CONTROL | WRITE_DAC | WRITE_OWNER | FILE_READ_ATTRIBUTES, false);
-  if (h == INVALID_HANDLE_VALUE) return Errore();
-  const forms::KernelHandle cartella(h);
+  const forms::KernelHandle cartella(Apri(path, READ_CONTROL | WRITE_DAC | WRITE_OWNER | FILE_READ_ATTRIBUTES, false));
+  if (!cartella) return Errore();
   BY_HANDLE_FILE_INFORMATION info{};
   if (!GetFileInformationByHandle(cartella.get(), &info)) return Errore();
   if (TipoReparse(cartella.get(), info.dwFileAttributes) != Reparse::Nessuno) return ERROR_ACCESS_DENIED;

@@ -47,14 +47,14 @@ NumeroErrore FileSystemWin32::Sostituisci(const std::wstring& nuovo, const std::
     // of a write-protected source is write-protected too and cannot be opened
     // for writing: it goes as is. Any other refusal is reported, so that a
     // program holding the new file is waited for like at the rename.
-    const HANDLE h = CreateFileW(nuovo.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
+    const forms::KernelHandle dati(
+        CreateFileW(nuovo.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!dati) {
       const NumeroErrore e = UltimoErrore();
       const DWORD suo = GetFileAttributesW(nuovo.c_str());
       if (e != ERROR_ACCESS_DENIED || suo == INVALID_FILE_ATTRIBUTES || !(suo & FILE_ATTRIBUTE_READONLY)) return e;
-    } else {
-      const forms::KernelHandle dati(h);
-      if (!FlushFileBuffers(dati.get())) return UltimoErrore();
+    } else if (!FlushFileBuffers(dati.get())) {
+      return UltimoErrore();
     }
   }
   return MoveFileExW(nuovo.c_str(), destinazione.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
@@ -103,11 +103,10 @@ bool FileSystemWin32::ScrivibileOra(const std::wstring& path) {
   const DWORD attributi = GetFileAttributesW(path.c_str());
   if (attributi == INVALID_FILE_ATTRIBUTES || (attributi & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
     return false;
-  const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  const forms::KernelHandle aperto(h);
-  return true;
+  const forms::KernelHandle aperto(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, 0, nullptr));
+  return static_cast<bool>(aperto);
 }
 
 void FileSystemWin32::Attendi(int millisecondi) { Sleep(static_cast<DWORD>(millisecondi)); }

@@ -246,7 +246,8 @@ Esito EseguiInstallazione(FileSystem& fs, Scrivania& scrivania, const std::wstri
   if (!Collegamento::PercorsoDesktop.empty()) {
     const std::wstring programma = ProgrammaInstallato();
     (void)scrivania.CreaCollegamento(Collegamento::UnisciPercorso(Collegamento::PercorsoDesktop, kNomeCollegamento),
-                                     programma, CartellaProgramma(), L"", programma, 1, 5);
+                                     programma, CartellaProgramma(), L"", programma, kIconaCollegamento,
+                                     kMostraCollegamento);
   }
   return {true, 0, {}};
 }

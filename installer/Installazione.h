@@ -115,6 +115,10 @@ std::wstring ProgrammaInstallato();   // C:\programmi\Mardol\ZORNAVEX\ZORNAVEX.e
 inline constexpr std::wstring_view kControlloInstallato = L"c:\\windows\\system32\\COMDLG32.ocx";
 inline constexpr std::wstring_view kNomeCollegamento = L"ZORNAVEX.lnk";
 inline constexpr int kNumeroPassi = 8;
+// The shortcut shows the program's second icon (index 1, its shortcut icon)
+// and opens the program's window as SW_SHOW (5) does.
+inline constexpr std::int32_t kIconaCollegamento = 1;
+inline constexpr std::int32_t kMostraCollegamento = 5;
 // The product name both pages show.
 inline constexpr std::wstring_view kNomeProgramma = L"ZORNAVEX";
 
@@ -155,7 +159,8 @@ struct Esito {
 
 using Avanzamento = std::function<void(int valore, const std::wstring& testo)>;
 
-// Runs steps 1 to 9 from start to end; stops at the first failed copy.
+// Runs the steps of Passi() from start to end, then makes the desktop
+// shortcut; stops at the first failed copy.
 Esito EseguiInstallazione(FileSystem& fs, Scrivania& scrivania, const std::wstring& sorgente,
                           const Avanzamento& avanzamento);
 
@@ -171,9 +176,10 @@ inline constexpr std::wstring_view kTestoAnnulla =
 inline constexpr std::wstring_view kTitoloAnnulla = L"Attenzione!";
 // A second Velisca that cannot bring the first one's window forward.
 inline constexpr std::wstring_view kTestoGiaInCorso = L"Un'installazione è già in corso.";
-inline constexpr unsigned kInformazione = 64;    // OK and the information icon
-inline constexpr unsigned kDomanda = 68;         // Yes, No and the information icon
-inline constexpr int kRispostaSi = 6;            // the platform's IDYES
+// The platform's values, checked against its headers where the windows are.
+inline constexpr unsigned kInformazione = 64;    // MB_OK | MB_ICONINFORMATION
+inline constexpr unsigned kDomanda = 68;         // MB_YESNO | MB_ICONINFORMATION
+inline constexpr int kRispostaSi = 6;            // IDYES
 
 // What the progress window does with the sequence's outcome.
 class VistaInstallazione {

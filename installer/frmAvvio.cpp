@@ -12,17 +12,21 @@ using forms::Kind;
 
 namespace {
 
-const forms::FormDesign kForm{L"Programma d' istallazione", 265, 121, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0,
-                            IDI_VELISCA, forms::Placement::CentreScreen, std::nullopt, /*dialog=*/true};
+const forms::FormDesign kForm{.caption = L"Programma d' istallazione", .clientWidth = 265, .clientHeight = 121,
+    .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, .iconId = IDI_VELISCA, .dialog = true};
 
 // In the order a reader reads them, top to bottom: labels take no focus, so
 // the buttons keep their tab order.
 const ControlDesign kControls[] = {
-    {frmAvvio::lblInfo, L"lblInfo", Kind::Label, L"Si è scelto d' installare il programma:", 16, 12, 233, 17},
-    {frmAvvio::lblNomeProgramma, L"lblNomeProgramma", Kind::Label, L"NOME PROGRAMMA", 16, 34, 233, 17},
-    {frmAvvio::lblInfo2, L"lblInfo2", Kind::Label, L"Continuare?", 16, 56, 233, 17},
-    {frmAvvio::cmdSI, L"cmdSI", Kind::Button, L"&Si", 16, 84, 81, 25},
-    {frmAvvio::cmdNO, L"cmdNO", Kind::Button, L"&No", 108, 84, 81, 25},
+    {.id = frmAvvio::lblInfo, .name = L"lblInfo", .kind = Kind::Label,
+     .text = L"Si è scelto d' installare il programma:", .x = 16, .y = 12, .w = 233, .h = 17},
+    {.id = frmAvvio::lblNomeProgramma, .name = L"lblNomeProgramma", .kind = Kind::Label, .text = L"NOME PROGRAMMA",
+     .x = 16, .y = 34, .w = 233, .h = 17},
+    {.id = frmAvvio::lblInfo2, .name = L"lblInfo2", .kind = Kind::Label, .text = L"Continuare?",
+     .x = 16, .y = 56, .w = 233, .h = 17},
+    {.id = frmAvvio::cmdSI, .name = L"cmdSI", .kind = Kind::Button, .text = L"&Si", .x = 16, .y = 84, .w = 81, .h = 25},
+    {.id = frmAvvio::cmdNO, .name = L"cmdNO", .kind = Kind::Button, .text = L"&No",
+     .x = 108, .y = 84, .w = 81, .h = 25},
 };
 
 }  // namespace

@@ -15,23 +15,24 @@ namespace {
 
 // Without a title bar the caption is drawn nowhere: it is the page's name for
 // screen readers, the same as the first page's title.
-const forms::FormDesign kForm{L"Programma d' istallazione", 425, 137, WS_POPUP | WS_BORDER, 0, IDI_VELISCA,
-                              forms::Placement::CentreScreen, std::nullopt, /*dialog=*/true};
+const forms::FormDesign kForm{.caption = L"Programma d' istallazione", .clientWidth = 425, .clientHeight = 137,
+    .style = WS_POPUP | WS_BORDER, .iconId = IDI_VELISCA, .dialog = true};
 
 // The two texts in reading order before Annulla; labels take no focus, so
 // the tab order stays the buttons'.
 const ControlDesign kControls[] = {
-    {frmPercorso::cmdInstalla, L"cmdInstalla", Kind::PictureButton, L"", 12, 12, 73, 73,
-     L"Fare click per installare il programma", 0, false, true, IDI_INSTALLA, false, std::nullopt, 0, L"Installa"},
-    {frmPercorso::lblInformazioni, L"lblInformazioni", Kind::Label,
-     L"Il programma d'stallazione copierà tutti i componenti ed il programma nelle cartelle predefinite. "
-     L"Successivamente aggiungerà al Desktop un collegamento.",
-     100, 12, 313, 44, nullptr, 0, false, true, 0, /*wrap=*/true},
-    {frmPercorso::lblInformazioni2, L"lblInformazioni2", Kind::Label,
-     L"Per terminare l'instalazione fare click su annulla. Per continuare fare clik sul pulsante a sinistra.", 100,
-     62, 313, 30, nullptr, 0, false, true, 0, /*wrap=*/true},
-    {frmPercorso::cmdAnnula, L"cmdAnnula", Kind::Button, L"&Annulla", 332, 100, 81, 25,
-     L"Fare click per annullare l'istallazione"},
+    {.id = frmPercorso::cmdInstalla, .name = L"cmdInstalla", .kind = Kind::PictureButton, .text = L"",
+     .x = 12, .y = 12, .w = 73, .h = 73, .tip = L"Fare click per installare il programma", .iconId = IDI_INSTALLA,
+     .accName = L"Installa"},
+    {.id = frmPercorso::lblInformazioni, .name = L"lblInformazioni", .kind = Kind::Label,
+     .text = L"Il programma d'stallazione copierà tutti i componenti ed il programma nelle cartelle predefinite. "
+             L"Successivamente aggiungerà al Desktop un collegamento.",
+     .x = 100, .y = 12, .w = 313, .h = 44, .wrap = true},
+    {.id = frmPercorso::lblInformazioni2, .name = L"lblInformazioni2", .kind = Kind::Label,
+     .text = L"Per terminare l'instalazione fare click su annulla. Per continuare fare clik sul pulsante a sinistra.",
+     .x = 100, .y = 62, .w = 313, .h = 30, .wrap = true},
+    {.id = frmPercorso::cmdAnnula, .name = L"cmdAnnula", .kind = Kind::Button, .text = L"&Annulla",
+     .x = 332, .y = 100, .w = 81, .h = 25, .tip = L"Fare click per annullare l'istallazione"},
 };
 
 }  // namespace

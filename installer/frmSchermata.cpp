@@ -17,14 +17,16 @@ constexpr forms::ColourValue kBlu = 0x00C00000;  // RGB(0, 0, 192)
 // Without a title bar its caption shows only on its task bar button, and is
 // its name for screen readers. In high contrast the blue gives way to the
 // window colour.
-const forms::FormDesign kForm{L"Installazione di ZORNAVEX", 640, 480, WS_POPUP | WS_BORDER, 0, 0,
-                              forms::Placement::Maximised, kBlu};
+const forms::FormDesign kForm{.caption = L"Installazione di ZORNAVEX", .clientWidth = 640, .clientHeight = 480,
+    .style = WS_POPUP | WS_BORDER, .placement = forms::Placement::Maximised, .backColour = kBlu};
 
 const ControlDesign kControls[] = {
-    {frmSchermata::lblIntestazione, L"lblIntestazione", Kind::Label, L"Installazione di:", 24, 16, 420, 64,
-     nullptr, 0, false, true, 0, false, FontSpec{L"Arial", 36, true, true}},
-    {frmSchermata::lblNomeProgramma, L"lblNomeProgramma", Kind::Label, L"", 470, 44, 400, 40, nullptr, 0, false,
-     true, 0, false, FontSpec{L"Arial", 21.75, true, true}},
+    {.id = frmSchermata::lblIntestazione, .name = L"lblIntestazione", .kind = Kind::Label,
+     .text = L"Installazione di:", .x = 24, .y = 16, .w = 420, .h = 64,
+     .font = FontSpec{.face = L"Arial", .points = 36, .bold = true, .italic = true}},
+    {.id = frmSchermata::lblNomeProgramma, .name = L"lblNomeProgramma", .kind = Kind::Label, .text = L"",
+     .x = 470, .y = 44, .w = 400, .h = 40,
+     .font = FontSpec{.face = L"Arial", .points = 21.75, .bold = true, .italic = true}},
 };
 
 }  // namespace

@@ -12,18 +12,27 @@ using forms::Kind;
 
 namespace {
 
+// What the portable sequence writes as numbers, as the platform defines them.
+static_assert(kInformazione == (MB_OK | MB_ICONINFORMATION));
+static_assert(kDomanda == (MB_YESNO | MB_ICONINFORMATION));
+static_assert(kRispostaSi == IDYES);
+static_assert(kMostraCollegamento == SW_SHOW);
+
 // Without a title bar the caption is drawn nowhere: it is the window's name
 // for screen readers.
-const forms::FormDesign kForm{L"Programma d' istallazione", 409, 133, WS_POPUP | WS_BORDER, 0, 0,
-                              forms::Placement::CentreScreen, std::nullopt, /*dialog=*/true};
+const forms::FormDesign kForm{.caption = L"Programma d' istallazione", .clientWidth = 409, .clientHeight = 133,
+    .style = WS_POPUP | WS_BORDER, .dialog = true};
 
 // Top to bottom, as a reader reads them; only the button takes the focus.
 const ControlDesign kControls[] = {
-    {frmStatoIstallazione::Label1, L"Label1", Kind::Label, L"Copia di:", 12, 12, 200, 17},
-    {frmStatoIstallazione::lblInfo, L"lblInfo", Kind::Label, L"", 12, 32, 385, 17},
-    {frmStatoIstallazione::cmdAnnulla, L"cmdAnnulla", Kind::Button, L"&Annulla", 164, 62, 81, 25},
-    {frmStatoIstallazione::PrbStato, L"PrbStato", Kind::ProgressBar, L"", 12, 100, 385, 21, nullptr, 0, false, true,
-     0, false, std::nullopt, 0, L"Avanzamento dell'installazione"},
+    {.id = frmStatoIstallazione::Label1, .name = L"Label1", .kind = Kind::Label, .text = L"Copia di:",
+     .x = 12, .y = 12, .w = 200, .h = 17},
+    {.id = frmStatoIstallazione::lblInfo, .name = L"lblInfo", .kind = Kind::Label, .text = L"",
+     .x = 12, .y = 32, .w = 385, .h = 17},
+    {.id = frmStatoIstallazione::cmdAnnulla, .name = L"cmdAnnulla", .kind = Kind::Button, .text = L"&Annulla",
+     .x = 164, .y = 62, .w = 81, .h = 25},
+    {.id = frmStatoIstallazione::PrbStato, .name = L"PrbStato", .kind = Kind::ProgressBar, .text = L"",
+     .x = 12, .y = 100, .w = 385, .h = 21, .accName = L"Avanzamento dell'installazione"},
 };
 
 }  // namespace
@@ -58,7 +67,7 @@ void frmStatoIstallazione::ApplyDesign() {
 
 void frmStatoIstallazione::Form_Load() { timer1_.Start(); }
 
-void frmStatoIstallazione::Form_Activate() { SendMessageW(Control(PrbStato), PBM_SETRANGE32, 0, 8); }
+void frmStatoIstallazione::Form_Activate() { SendMessageW(Control(PrbStato), PBM_SETRANGE32, 0, kNumeroPassi); }
 
 void frmStatoIstallazione::OnCommand(int id, int notifyCode) {
   if (id == cmdAnnulla && notifyCode == BN_CLICKED) cmdAnnulla_Click();

@@ -30,7 +30,7 @@ struct Tree {
   const std::string& data;
   std::uint32_t pageSize, root, pages, levels, entries;
   explicit Tree(const std::string& d) : data(d) {
-    if (U16(d, 0) != 0x293B) throw FormatError("bad B+ tree magic");
+    if (U16(d, 0) != format::kBTreeMagic) throw FormatError("bad B+ tree magic");
     pageSize = U16(d, 4);
     root = U16(d, 26);
     pages = U16(d, 30);
@@ -180,14 +180,14 @@ std::vector<ReadParagraph> Paragraphs(const std::string& topic, const Link& l) {
         if (!inJump) throw FormatError("end of a jump that did not start");
         inJump = false;
         break;
-      case 0x80: current.fonts.push_back(U16(data1, p)); p += 2; break;
-      case 0x81: current.lines.emplace_back(); break;
-      case 0x82:
+      case format::kFontChange: current.fonts.push_back(U16(data1, p)); p += 2; break;
+      case format::kLineBreak: current.lines.emplace_back(); break;
+      case format::kParagraphEnd:
         out.push_back(current);
         current = ReadParagraph{};
         current.lines.emplace_back();
         break;
-      case 0x83: current.lines.back() += '\t'; break;
+      case format::kTab: current.lines.back() += '\t'; break;
       default: throw FormatError("unexpected formatting command " + std::to_string(command));
     }
   }
@@ -210,7 +210,7 @@ HelpReader::HelpReader(std::string bytes) : bytes_(std::move(bytes)) {
   const auto system = InternalFile("|SYSTEM");
   if (!system) throw FormatError("no |SYSTEM");
   const std::string& s = *system;
-  if (U16(s, 0) != 0x036C || U16(s, 4) != 1) throw FormatError("bad |SYSTEM header");
+  if (U16(s, 0) != format::kSystemMagic || U16(s, 4) != 1) throw FormatError("bad |SYSTEM header");
   minor_ = U16(s, 2);
   flags_ = U16(s, 10);
   for (std::size_t p = 12; p + 4 <= s.size();) {
@@ -296,7 +296,7 @@ std::size_t HelpReader::TopicBlocks() const {
 std::vector<HelpReader::Span> HelpReader::RecordSpans() const {
   const std::string topic = *InternalFile("|TOPIC");
   std::vector<Span> spans;
-  for (std::uint32_t pos = 12; pos != 0xFFFFFFFF;) {
+  for (std::uint32_t pos = format::kBlockHeader; pos != format::kNone;) {
     const Link l = ReadLink(topic, pos);
     const std::size_t block = l.at / kTopicBlock;
     spans.push_back({block, l.at % kTopicBlock, l.at % kTopicBlock + l.blockSize});
@@ -315,11 +315,12 @@ ReadTopic HelpReader::TopicAt(std::uint32_t topicOffset) const {
   std::uint32_t pos = U32(topic, block * kTopicBlock + 4);
   std::uint32_t characters = 0;
   for (;;) {
-    if (pos == 0xFFFFFFFF || (pos - 12) / kDecompressSize != block) throw FormatError("no topic at this offset");
+    if (pos == format::kNone || (pos - format::kBlockHeader) / kDecompressSize != block)
+      throw FormatError("no topic at this offset");
     const Link l = ReadLink(topic, pos);
-    if (l.type == 2 && characters == wanted) break;
-    if (l.type == 0x20 || l.type == 0x23) {
-      std::size_t p = l.at + 21;
+    if (l.type == format::kTopicHeader && characters == wanted) break;
+    if (l.type == format::kDisplayText || l.type == 0x23) {
+      std::size_t p = l.at + format::kLinkHeader;
       CompressedULong(topic, p);
       characters += CompressedUShort(topic, p);
     }
@@ -329,10 +330,10 @@ ReadTopic HelpReader::TopicAt(std::uint32_t topicOffset) const {
   ReadTopic out;
   out.title = Z(topic.substr(header.at + header.dataLen1, header.dataLen2) + '\0', 0);
   out.number = U32(topic, header.at + 21 + 12);
-  for (pos = header.next; pos != 0xFFFFFFFF;) {
+  for (pos = header.next; pos != format::kNone;) {
     const Link l = ReadLink(topic, pos);
     if (l.type == 2) break;
-    if (l.type != 0x20) throw FormatError("unexpected record type " + std::to_string(l.type));
+    if (l.type != format::kDisplayText) throw FormatError("unexpected record type " + std::to_string(l.type));
     for (ReadParagraph& p : Paragraphs(topic, l)) out.paragraphs.push_back(std::move(p));
     pos = l.next;
   }

@@ -47,12 +47,10 @@ std::optional<std::string> WaitForNote(const std::wstring& path, DWORD timeoutMs
   while (GetTickCount64() < end) {
     forms::KernelHandle file(CreateFileW(note.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                                          nullptr));
-    if (file.get() != INVALID_HANDLE_VALUE) {
+    if (file) {
       char text[64]{};
       DWORD got = 0;
       if (ReadFile(file.get(), text, sizeof(text) - 1, &got, nullptr) && got > 0) return std::string(text, got);
-    } else {
-      file.release();
     }
     zxtest::Pump(50);
   }

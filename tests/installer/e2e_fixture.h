@@ -40,7 +40,7 @@ inline bool IsFolder(const std::wstring& p) {
 
 inline std::string Read(const std::wstring& path) {
   forms::KernelHandle h(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (h.get() == INVALID_HANDLE_VALUE) return "<missing>";
+  if (!h) return "<missing>";
   std::string out(GetFileSize(h.get(), nullptr), '\0');
   DWORD got = 0;
   ReadFile(h.get(), out.data(), static_cast<DWORD>(out.size()), &got, nullptr);
@@ -49,7 +49,7 @@ inline std::string Read(const std::wstring& path) {
 
 inline void Write(const std::wstring& path, const std::string& bytes) {
   forms::KernelHandle h(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  ASSERT_NE(h.get(), INVALID_HANDLE_VALUE) << "cannot write the stand-in";
+  ASSERT_TRUE(h) << "cannot write the stand-in";
   DWORD written = 0;
   ASSERT_TRUE(WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
 }

@@ -60,7 +60,7 @@ TEST(FileLayer, ReportsTheWin32CodeOfEachFailure) {
   {
     forms::KernelHandle held(CreateFileW((dir + L"\\sub\\b.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
                                          nullptr));
-    ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(held);
     EXPECT_EQ(fs.CopiaFile(dir + L"\\a.bin", dir + L"\\sub\\b.bin"), ERROR_SHARING_VIOLATION);
   }
   EXPECT_EQ(fs.RimuoviCartella(dir + L"\\sub"), ERROR_DIR_NOT_EMPTY);
@@ -137,7 +137,7 @@ TEST(FileLayer, ReplacesInOneStepAndRefusesProtectedOrOpenFiles) {
   Write(nuovo, "third");
   {
     forms::KernelHandle held(CreateFileW(dest.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(held);
     EXPECT_EQ(fs.Sostituisci(nuovo, dest), ERROR_ACCESS_DENIED);
   }
   EXPECT_EQ(Read(dest), "whole new file");
@@ -168,7 +168,7 @@ TEST(FileLayer, RemovesTheDownloadMark) {
   {
     forms::KernelHandle stream(CreateFileW(mark.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
-    if (stream.get() == INVALID_HANDLE_VALUE)
+    if (!stream)
       streamError = GetLastError();
     else
       ASSERT_TRUE(WriteFile(stream.get(), "[ZoneTransfer]\r\nZoneId=3\r\n", 26, &written, nullptr));

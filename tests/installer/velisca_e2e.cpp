@@ -178,7 +178,7 @@ TEST_P(Trattenuta, HeldDestinationIsWaitedForOnlyWhenItCouldBeWritten) {
   HWND page = StartToInformationPage(s);
   ASSERT_TRUE(page);
   forms::KernelHandle held(CreateFileW(exe.c_str(), GENERIC_READ, p.condivisione, nullptr, OPEN_EXISTING, 0, nullptr));
-  ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(held);
   const DWORD start = GetTickCount();
   zxtest::Click(GetDlgItem(page, frmPercorso::cmdInstalla));
   if (p.durata != INFINITE) {
@@ -246,7 +246,7 @@ TEST_F(EndToEnd, SourceLockedByAnotherProgramReportsThirtyTwo) {
     // Another program holds the help source open without sharing it.
     forms::KernelHandle locked(
         CreateFileW(s.Path(L"ZORNAVEX.hlp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_NE(locked.get(), INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(locked);
     const auto box = Install(s);
     EXPECT_EQ(box.text, Report(32));
     Close(box, IDOK);

@@ -49,6 +49,8 @@ inline void FreeIcon(HICON h) { DestroyIcon(h); }
 inline void FreeAccel(HACCEL h) { DestroyAcceleratorTable(h); }
 inline void FreeHandle(HANDLE h) { CloseHandle(h); }
 inline void FreeKey(HKEY h) { RegCloseKey(h); }
+// Memory the system allocated for the caller, such as a security descriptor.
+inline void FreeLocal(HLOCAL h) { LocalFree(h); }
 
 using FontHandle = UniqueHandle<HFONT, FreeGdi>;
 using BrushHandle = UniqueHandle<HBRUSH, FreeGdi>;
@@ -56,6 +58,7 @@ using IconHandle = UniqueHandle<HICON, FreeIcon>;
 using AccelHandle = UniqueHandle<HACCEL, FreeAccel>;
 using KernelHandle = UniqueHandle<HANDLE, FreeHandle, IsNoHandle>;
 using KeyHandle = UniqueHandle<HKEY, FreeKey>;
+using LocalMemory = UniqueHandle<HLOCAL, FreeLocal>;
 
 // Owns one reference of a COM interface.
 template <typename T>

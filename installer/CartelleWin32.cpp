@@ -7,7 +7,6 @@
 #include <winioctl.h>
 
 #include <array>
-#include <memory>
 #include <vector>
 
 #include "FileSystemWin32.h"
@@ -79,10 +78,6 @@ PSID SidDi(Principale p) {
   }
 }
 
-struct LiberaLocale {
-  void operator()(void* p) const { LocalFree(p); }
-};
-
 NumeroErrore LeggiSicurezza(HANDLE h, Sicurezza& out) {
   PSID proprietario = nullptr;
   PACL dacl = nullptr;
@@ -90,7 +85,7 @@ NumeroErrore LeggiSicurezza(HANDLE h, Sicurezza& out) {
   const DWORD e = GetSecurityInfo(h, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
                                   &proprietario, nullptr, &dacl, nullptr, &sd);
   if (e != ERROR_SUCCESS) return static_cast<NumeroErrore>(e);
-  const std::unique_ptr<void, LiberaLocale> libera(sd);
+  const forms::LocalMemory libera(sd);
   out.proprietario = Chi(proprietario);
   if (!dacl) {
     out.voci.reset();

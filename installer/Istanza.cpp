@@ -5,7 +5,6 @@
 #include <aclapi.h>
 #include <sddl.h>
 
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,10 +73,6 @@ bool PortaDavanti() {
   return SetForegroundWindow(ricerca.trovata) != FALSE;
 }
 
-struct LiberaLocale {
-  void operator()(void* p) const { LocalFree(p); }
-};
-
 enum class Blocco { Preso, DiUnAltro, Ignoto };
 
 // A mutex of our own, or the answer that another Velisca holds it.
@@ -99,7 +94,7 @@ Blocco Prendi(const wchar_t* nome, SECURITY_ATTRIBUTES* sa, forms::KernelHandle&
   if (GetSecurityInfo(h.get(), SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &proprietario, nullptr, nullptr,
                       nullptr, &sd) != ERROR_SUCCESS)
     return Blocco::Ignoto;
-  const std::unique_ptr<void, LiberaLocale> libera(sd);
+  const forms::LocalMemory libera(sd);
   const bool amministratori = IsWellKnownSid(proprietario, WinBuiltinAdministratorsSid) ||
                               IsWellKnownSid(proprietario, WinLocalSystemSid);
   return amministratori ? Blocco::DiUnAltro : Blocco::Ignoto;
@@ -163,7 +158,7 @@ void UnaSolaVelisca() {
   static const bool fatto = [] {
     PSECURITY_DESCRIPTOR sd = nullptr;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kProtezione, SDDL_REVISION_1, &sd, nullptr)) return true;
-    const std::unique_ptr<void, LiberaLocale> libera(sd);
+    const forms::LocalMemory libera(sd);
     SECURITY_ATTRIBUTES sa{sizeof sa, sd, FALSE};
     // The private lock stands even when somebody squats the global name; the
     // global one also covers a Windows where the namespace cannot be made.

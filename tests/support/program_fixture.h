@@ -19,13 +19,20 @@ class RunningZornavex : public ::testing::Test {
     ASSERT_NE(main, nullptr);
     Activate(main);
   }
-  // A key pressed, then time for the program to act on it.
-  static void Key(WORD vk, bool ctrl = false, bool shift = false) {
-    PressKey(vk, ctrl, shift);
-    Pump(120);
-  }
+  // A key pressed. Keys and characters reach the program in the order sent,
+  // so only a check waits, for what it checks (FocusReaches, TextBecomes).
+  static void Key(WORD vk, bool ctrl = false, bool shift = false) { PressKey(vk, ctrl, shift); }
   int FocusedId() const { return FocusedControlId(main); }
   std::wstring Text(int id) const { return ReadText(Child(main, id)); }
+  ::testing::AssertionResult FocusReaches(int id, DWORD timeoutMs = 5000) const {
+    if (WaitFor([&] { return FocusedId() == id; }, timeoutMs)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "focus on " << FocusedId() << ", not on " << id;
+  }
+  ::testing::AssertionResult TextBecomes(int id, const std::wstring& text, DWORD timeoutMs = 5000) const {
+    if (WaitFor([&] { return Text(id) == text; }, timeoutMs)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "control " << id << " shows " << ::testing::PrintToString(Text(id))
+                                         << ", not " << ::testing::PrintToString(text);
+  }
 
   Process program;
   HWND main = nullptr;

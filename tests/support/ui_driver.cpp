@@ -35,6 +35,20 @@ void Pump(DWORD ms) {
   } while (GetTickCount64() < end);
 }
 
+void Settle() {
+  const ULONGLONG end = GetTickCount64() + 2000;
+  MSG msg{};
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) && GetTickCount64() < end)
+    if (msg.message != WM_QUIT) forms::Dispatch(msg);
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) { return forms::PumpUntil(done, timeoutMs); }
+
+::testing::AssertionResult Eventually(const std::function<bool()>& done, const char* what, DWORD timeoutMs) {
+  if (WaitFor(done, timeoutMs)) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "not within " << timeoutMs << " ms: " << what;
+}
+
 Process::Process(Process&& other) noexcept
     : process_(std::exchange(other.process_, nullptr)), pid_(std::exchange(other.pid_, 0)) {}
 
@@ -194,13 +208,14 @@ HWND ChildByClass(HWND parent, const wchar_t* cls, int index) {
 
 void Activate(HWND hwnd) {
   SetForegroundWindow(hwnd);
-  Pump(100);
+  WaitFor([hwnd] { return GetForegroundWindow() == hwnd; }, 2000);
+  Settle();
 }
 
 namespace {
 void Send(std::vector<INPUT>& inputs) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-  Pump(30);
+  Settle();  // in process, what the input does; another process is awaited by the caller
 }
 INPUT Key(WORD vk, bool up) {
   INPUT in{};
@@ -245,14 +260,13 @@ void ClicksAtCursor(int clicks) {
     inputs[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
   }
   Send(inputs);
-  Pump(50);
 }
 
 void MouseClicks(HWND hwnd, int clicks) {
   RECT r{};
   GetWindowRect(hwnd, &r);
   SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  Pump(30);
+  Settle();
   ClicksAtCursor(clicks);
 }
 }  // namespace
@@ -270,9 +284,9 @@ void MouseClickAt(HWND hwnd, POINT client) {
   inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(1, &inputs[0], sizeof(INPUT));
-  Pump(100);
+  Settle();
   SendInput(2, &inputs[1], sizeof(INPUT));
-  Pump(50);
+  Settle();
 }
 
 void MouseClick(HWND hwnd) { MouseClicks(hwnd, 1); }

@@ -2,6 +2,8 @@
 // the windows of another process (a real program started by the test).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <deque>
@@ -41,8 +43,18 @@ class Seams {
 };
 
 // Processes pending messages of this thread for a while, through the forms'
-// dispatch (accelerators and dialog keys included).
+// dispatch (accelerators and dialog keys included). Only for checks that
+// something does NOT happen: everything else waits for what it checks.
 void Pump(DWORD ms = 50);
+// Processes this thread's waiting messages until none is left: in process,
+// what was posted has then been acted on (capped at two seconds, for a timer
+// that never stops).
+void Settle();
+// Processes messages until `done` holds; false when timeoutMs passed first.
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+// The same, as a gtest assertion that says what was awaited.
+::testing::AssertionResult Eventually(const std::function<bool()>& done, const char* what,
+                                      DWORD timeoutMs = 5000);
 
 // Another process.
 class Process {

@@ -1,0 +1,44 @@
+// ZORNAVEX's main window shown in this process, with message boxes and
+// program ends recorded: the fixture every in-process test of it shares.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "Modal.h"
+#include "frmAvvio.h"
+#include "ui_driver.h"
+
+namespace zxtest {
+
+class ShownMainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    forms::Initialise();
+    main.Show();
+    Activate(main.hwnd());
+  }
+  void TearDown() override {
+    forms::SetModalHandler(nullptr);
+    main.Unload();
+  }
+
+  // A key as the keyboard delivers it to the focused control, acted on.
+  static void KeyToFocus(WORD vk) {
+    PostMessageW(GetFocus(), WM_KEYDOWN, vk, 0);
+    PostMessageW(GetFocus(), WM_KEYUP, vk, 0xC0000000);
+    Settle();
+  }
+  static int Focused() { return GetDlgCtrlID(GetFocus()); }
+  // An item of a list chosen by program, as the tests' starting point.
+  void Select(int list, const wchar_t* item) {
+    HWND h = main.Control(list);
+    SendMessageW(h, CB_SETCURSEL, SendMessageW(h, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(item)), 0);
+  }
+
+  Seams seams;
+  zornavex::frmAvvio main;
+};
+
+}  // namespace zxtest

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "Modal.h"
 #include "frmAvvio.h"
 #include "ui_driver.h"
@@ -31,8 +33,17 @@ class ShownMainWindow : public ::testing::Test {
     Settle();
   }
   static int Focused() { return GetDlgCtrlID(GetFocus()); }
+  static ::testing::AssertionResult FocusReaches(int id) {
+    if (WaitFor([id] { return Focused() == id; }, 2000)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "focus on " << Focused() << ", not on " << id;
+  }
+  ::testing::AssertionResult TextBecomes(int id, const std::wstring& text) {
+    if (WaitFor([&] { return main.Text(id) == text; }, 2000)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "control " << id << " shows " << ::testing::PrintToString(main.Text(id))
+                                         << ", not " << ::testing::PrintToString(text);
+  }
   // An item of a list chosen by program, as the tests' starting point.
-  void Select(int list, const wchar_t* item) {
+  void Choose(int list, const wchar_t* item) {
     HWND h = main.Control(list);
     SendMessageW(h, CB_SETCURSEL, SendMessageW(h, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(item)), 0);
   }

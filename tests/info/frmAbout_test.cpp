@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "Modal.h"
-#include "frmAvvio.h"
 #include "frmAvvio_info.h"
+#include "main_window_fixture.h"
 #include "prefix_tools.h"
 #include "registry_value.h"
 #include "ui_driver.h"
@@ -25,41 +25,24 @@ constexpr wchar_t kMessage[] = L"Le informazioni sul sistema non sono attualment
 const std::wstring kPathKey = L"\"HKLM\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO\"";
 const std::wstring kFolderKey = L"\"HKLM\\SOFTWARE\\Microsoft\\Shared Tools Location\"";
 
-class AboutWindowTest : public ::testing::Test {
+class AboutWindowTest : public zxtest::ShownMainWindow {
  protected:
-  void SetUp() override {
-    forms::Initialise();
-    main.Show();
-    zxtest::Activate(main.hwnd());
-  }
-  void TearDown() override {
-    forms::SetModalHandler(nullptr);
-    main.Unload();
-  }
-
   // Opens the About window from the menu and runs `inside` while it is open;
   // returns whether the window was still open when `inside` ended.
   bool WithAbout(const std::function<void(frmAbout&)>& inside) {
     bool stillOpen = false;
     forms::SetModalHandler([&](forms::Form& f) {
       auto& about = dynamic_cast<frmAbout&>(f);
-      zxtest::Pump(30);
+      zxtest::Settle();
       inside(about);
       stillOpen = about.IsLoaded();
     });
     main.mnu_Informazioni_Click();
     return stillOpen;
   }
-  // A key as the keyboard delivers it to the focused control.
-  static void KeyToFocus(WORD vk) {
-    PostMessageW(GetFocus(), WM_KEYDOWN, vk, 0);
-    PostMessageW(GetFocus(), WM_KEYUP, vk, 0xC0000000);
-    zxtest::Pump(40);
-  }
-  static int Focused() { return GetDlgCtrlID(GetFocus()); }
   void PressSysInfo(frmAbout& about) {
     SendMessageW(about.Control(frmAbout::cmdSysInfo), BM_CLICK, 0, 0);
-    zxtest::Pump(30);
+    zxtest::Settle();
   }
   void ExpectTheMessage() {
     ASSERT_EQ(seams.Shown().size(), 1u);
@@ -67,9 +50,6 @@ class AboutWindowTest : public ::testing::Test {
     EXPECT_EQ(seams.Shown()[0].title, L"ZORNAVEX");
     EXPECT_EQ(seams.Shown()[0].style, 0u);  // OK only, no icon
   }
-
-  zxtest::Seams seams;
-  frmAvvio main;
 };
 
 TEST_F(AboutWindowTest, FilledAtEveryOpeningAndModalOverTheMainWindow) {
@@ -98,7 +78,7 @@ TEST_F(AboutWindowTest, FilledAtEveryOpeningAndModalOverTheMainWindow) {
       about.SetText(frmAbout::lblVersion, L"x");
       about.SetText(frmAbout::lblTitle, L"x");
       SendMessageW(about.Control(frmAbout::cmdOK), BM_CLICK, 0, 0);
-      zxtest::Pump(30);
+      zxtest::Settle();
     });
     EXPECT_FALSE(open) << "OK closes the window, opening " << opening;
     EXPECT_TRUE(IsWindowEnabled(main.hwnd()));
@@ -148,7 +128,7 @@ TEST_F(AboutWindowTest, EnterClosesOnOkAndPictureButStartsTheToolOnSystemInfo) {
 TEST_F(AboutWindowTest, CloseButtonClosesOnlyTheAboutWindow) {
   EXPECT_FALSE(WithAbout([&](frmAbout& about) {
     SendMessageW(about.hwnd(), WM_CLOSE, 0, 0);
-    zxtest::Pump(30);
+    zxtest::Settle();
   }));
   EXPECT_TRUE(main.IsLoaded());
   EXPECT_EQ(seams.Ends(), 0);
@@ -339,7 +319,7 @@ TEST_F(AboutWindowTest, HelpWithTheFileAbsentLeavesTheProgramUsable) {
   main.Focus(cmbFrequenza);
   const ULONGLONG start = GetTickCount64();
   PostMessageW(GetFocus(), WM_KEYDOWN, VK_F1, 0);
-  zxtest::Pump(100);
+  zxtest::Settle();  // no window may come of it
   EXPECT_LT(GetTickCount64() - start, 3000u);
   EXPECT_EQ(CommonDialog1().HelpCommand(), 15u);
   EXPECT_EQ(CommonDialog1().HelpFile(), L"C:\\Programmi\\Mardol\\ZORNAVEX\\Help\\ZORNAVEX.hlp");
@@ -350,8 +330,7 @@ TEST_F(AboutWindowTest, HelpWithTheFileAbsentLeavesTheProgramUsable) {
   EXPECT_TRUE(IsWindowEnabled(main.hwnd()));
   main.Focus(cmbFrequenza);
   PostMessageW(GetFocus(), WM_KEYDOWN, VK_F3, 0);
-  zxtest::Pump(100);
-  EXPECT_EQ(main.PannelloAttivo(), 2);
+  EXPECT_TRUE(zxtest::Eventually([&] { return main.PannelloAttivo() == 2; }, "F3 selects panel 2"));
 }
 
 TEST(CommonDialogTest, NoFileMeansNoRequestAndAFailure) {

@@ -4,10 +4,9 @@
 #include <functional>
 
 #include "Modal.h"
-#include "frmAvvio.h"
 #include "frmAvvio_info.h"
+#include "main_window_fixture.h"
 #include "resource.h"
-#include "ui_driver.h"
 
 using namespace zornavex;
 
@@ -15,33 +14,26 @@ namespace {
 
 constexpr int kBoxes[] = {txtTempoDiProgramma, txtTempoTMR0, txtValoreDaInserireTMR0};
 
-class CertificateTest : public ::testing::Test {
+class CertificateTest : public zxtest::ShownMainWindow {
  protected:
   void SetUp() override {
-    forms::Initialise();
-    main.Show();
-    zxtest::Activate(main.hwnd());
+    ShownMainWindow::SetUp();
     forms::SetModalHandler([this](forms::Form& f) {
       ++openings;
       auto* certificate = dynamic_cast<frmCertificato*>(&f);
       ASSERT_NE(certificate, nullptr);
-      zxtest::Pump(30);
+      zxtest::Settle();
       if (inside) inside(*certificate);
     });
-  }
-  void TearDown() override {
-    forms::SetModalHandler(nullptr);
-    main.Unload();
   }
 
   // A list is chosen the way a user must: its panel made active first.
   void Choose(int list, const wchar_t* item) {
     main.Focus(cmbFrequenza);
     PostMessageW(GetFocus(), WM_KEYDOWN, static_cast<WPARAM>(VK_F2 + list / 100 - 1), 0);
-    zxtest::Pump(30);
+    zxtest::Settle();
     ASSERT_EQ(main.PannelloAttivo(), list / 100);
-    HWND h = main.Control(list);
-    SendMessageW(h, CB_SETCURSEL, SendMessageW(h, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(item)), 0);
+    ShownMainWindow::Choose(list, item);
   }
   void AllListsOnTen() {
     for (int list : {cmbFrequenza, cmbFrequenza2, cmbFrequenza3, cmbFrequenza4}) Choose(list, L"10");
@@ -49,14 +41,14 @@ class CertificateTest : public ::testing::Test {
   // A double-click at a point of the client area, pixels at 96 DPI.
   void DoubleClickAt(int x, int y) {
     PostMessageW(main.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(main.Scale(x), main.Scale(y)));
-    zxtest::Pump(40);
+    zxtest::Settle();
   }
   // The gap between the left and the right column of panels.
   void DoubleClickSurface() { DoubleClickAt(270, 190); }
   // Characters as typed into a box: a read-only box takes none.
   void Type(int box, const wchar_t* text) {
     for (const wchar_t* c = text; *c; ++c) PostMessageW(main.Control(box), WM_CHAR, *c, 0);
-    zxtest::Pump(30);
+    zxtest::Settle();
   }
   void TypeWords(const wchar_t* a, const wchar_t* b, const wchar_t* c) {
     for (int box : kBoxes) main.SetText(box, L"");
@@ -70,8 +62,6 @@ class CertificateTest : public ::testing::Test {
     for (int box : kBoxes) ASSERT_FALSE(main.IsReadOnly(box));
   }
 
-  zxtest::Seams seams;
-  frmAvvio main;
   int openings = 0;
   std::function<void(frmCertificato&)> inside;
 };
@@ -121,7 +111,7 @@ TEST_F(CertificateTest, RealDoubleClickOnADisabledBoxIsTheWindows) {
   HWND box = main.Control(txtIstruzioniNormali);
   ASSERT_FALSE(IsWindowEnabled(box));
   zxtest::MouseDoubleClick(box);
-  zxtest::Pump(60);
+  EXPECT_TRUE(zxtest::Eventually([&] { return !main.IsReadOnly(txtTempoDiProgramma); }, "unlocked"));
   for (int b : kBoxes) EXPECT_FALSE(main.IsReadOnly(b));
 }
 
@@ -183,7 +173,7 @@ TEST_F(CertificateTest, OpensAfterTheListsChangeAndCloseButtonKeepsTheProgram) {
     EXPECT_NE(c.Text(frmCertificato::lblDichiarazione).find(L"Enrico Vassallo"), std::wstring::npos);
     EXPECT_NE(c.Text(frmCertificato::lblDichiarazione1).find(L"Enrico Vassallo"), std::wstring::npos);
     SendMessageW(c.hwnd(), WM_CLOSE, 0, 0);
-    zxtest::Pump(30);
+    zxtest::Settle();
     EXPECT_FALSE(c.IsLoaded());
   };
   DoubleClickSurface();
@@ -197,7 +187,7 @@ TEST_F(CertificateTest, OpensAfterTheListsChangeAndCloseButtonKeepsTheProgram) {
   // Enter presses OK, which ends the program.
   inside = [&](frmCertificato&) {
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
-    zxtest::Pump(40);
+    zxtest::Settle();
   };
   DoubleClickSurface();
   EXPECT_EQ(openings, 2);

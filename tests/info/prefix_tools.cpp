@@ -43,18 +43,16 @@ bool PlaceFakeProgram(const std::wstring& path) {
 
 std::optional<std::string> WaitForNote(const std::wstring& path, DWORD timeoutMs) {
   const std::wstring note = path + L".started";
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  while (GetTickCount64() < end) {
+  std::optional<std::string> found;
+  zxtest::WaitFor([&] {
     forms::KernelHandle file(CreateFileW(note.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                                          nullptr));
-    if (file) {
-      char text[64]{};
-      DWORD got = 0;
-      if (ReadFile(file.get(), text, sizeof(text) - 1, &got, nullptr) && got > 0) return std::string(text, got);
-    }
-    zxtest::Pump(50);
-  }
-  return std::nullopt;
+    char text[64]{};
+    DWORD got = 0;
+    if (file && ReadFile(file.get(), text, sizeof(text) - 1, &got, nullptr) && got > 0) found.emplace(text, got);
+    return found.has_value();
+  }, timeoutMs);
+  return found;
 }
 
 }  // namespace infotest

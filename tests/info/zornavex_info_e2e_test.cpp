@@ -30,9 +30,8 @@ class RunningProgram : public zxtest::RunningZornavex {
     if (about) zxtest::Activate(about);
     return about;
   }
-  bool Gone(HWND window) {
-    for (int i = 0; i < 50 && IsWindow(window); ++i) zxtest::Pump(50);
-    return !IsWindow(window);
+  static bool Gone(HWND window) {
+    return zxtest::WaitFor([window] { return !IsWindow(window); }, 2500);
   }
   // A real double-click at a point of the main window's client area. Each
   // event carries its own position: a separate cursor move may arrive late.
@@ -47,9 +46,7 @@ class RunningProgram : public zxtest::RunningZornavex {
       in[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | ((i % 2) ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN);
     }
     SendInput(4, in, sizeof(INPUT));
-    zxtest::Pump(200);
   }
-
 };
 
 TEST_F(RunningProgram, HelpKeyShowsNothingAndAboutOpensWithItsTextsEachTime) {
@@ -100,8 +97,9 @@ TEST_F(RunningProgram, CertificateOpensOnTheSurfaceAndItsButtonEndsTheProgram) {
   const POINT gap{MulDiv(270, dpi, 96), MulDiv(190, dpi, 96)};
   DoubleClick(gap);
   const int boxes[] = {txtTempoDiProgramma, txtTempoTMR0, txtValoreDaInserireTMR0};
-  for (int box : boxes)
-    EXPECT_FALSE(GetWindowLongPtrW(zxtest::Child(main, box), GWL_STYLE) & ES_READONLY) << box;
+  auto editable = [&](int box) { return !(GetWindowLongPtrW(zxtest::Child(main, box), GWL_STYLE) & ES_READONLY); };
+  EXPECT_TRUE(zxtest::Eventually([&] { return editable(boxes[0]); }, "boxes unlocked"));
+  for (int box : boxes) EXPECT_TRUE(editable(box)) << box;
   const wchar_t* words[] = {L"Corvane", L"Pelmo", L"Quirsa"};
   for (int i = 0; i < 3; ++i)
     SendMessageW(zxtest::Child(main, boxes[i]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(words[i]));

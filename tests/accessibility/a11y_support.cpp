@@ -36,7 +36,8 @@ BITMAPINFOHEADER Header24(const Pixels& px) {
 }
 
 Pixels Grab(HWND hwnd) {
-  zxtest::Pump(150);
+  // Every repaint waiting done; Wine copies the drawing to the screen once idle.
+  zxtest::Settle();
   Pixels px;
   // A maximised window reaches a border beyond the screen, which the
   // screen cannot copy.

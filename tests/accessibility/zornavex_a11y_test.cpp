@@ -14,9 +14,8 @@
 #include "Accessibility.h"
 #include "Modal.h"
 #include "a11y_support.h"
-#include "frmAvvio.h"
 #include "frmAvvio_info.h"
-#include "ui_driver.h"
+#include "main_window_fixture.h"
 
 using namespace zornavex;
 
@@ -27,7 +26,7 @@ std::wstring g_helpFile;
 void HighContrast(HWND window, bool on) {
   forms::SetHighContrastForTests(on);
   SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
-  zxtest::Pump(100);
+  zxtest::Settle();
 }
 
 // Wine 8's annotation service is a stub: where it refuses, the name that
@@ -56,19 +55,12 @@ LRESULT CALLBACK SpyColourChanges(int code, WPARAM wp, LPARAM lp) {
   return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-class ZornavexA11y : public ::testing::Test {
+class ZornavexA11y : public zxtest::ShownMainWindow {
  protected:
-  void SetUp() override {
-    forms::Initialise();
-    main.Show();
-    zxtest::Activate(main.hwnd());
-  }
   void TearDown() override {
     HighContrast(main.hwnd(), false);
-    forms::SetModalHandler(nullptr);
-    main.Unload();
+    ShownMainWindow::TearDown();
   }
-  frmAvvio main;
 };
 
 TEST_F(ZornavexA11y, EveryFocusableControlOfTheMainWindowIsNamed) {
@@ -133,7 +125,7 @@ TEST_F(ZornavexA11y, DarkSchemeInHighContrastShowsEveryLabelAndTheActivePanel) {
   // The active panel's caption keeps a cue: it is no longer the plain text
   // colour of the others, and follows the panel.
   main.mnu_3_Click();
-  zxtest::Pump(100);
+  zxtest::Settle();
   EXPECT_EQ(a11y::InvisibleTexts(main.hwnd()), std::vector<std::wstring>{});
   EXPECT_TRUE(a11y::Repaints(main.Control(Frame3), [](HWND frame) {
     HighContrast(GetParent(frame), false);
@@ -146,10 +138,7 @@ TEST_F(ZornavexA11y, DarkSchemeInHighContrastShowsEveryLabelAndTheActivePanel) {
 TEST_F(ZornavexA11y, ChosenFrequenciesStayReadableInTheDarkScheme) {
   const std::pair<int, const wchar_t*> lists[] = {
       {cmbFrequenza, L"5"}, {cmbFrequenza2, L"6"}, {cmbFrequenza3, L"8"}, {cmbFrequenza4, L"10"}};
-  for (const auto& [list, item] : lists) {
-    HWND h = main.Control(list);
-    SendMessageW(h, CB_SETCURSEL, SendMessageW(h, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(item)), 0);
-  }
+  for (const auto& [list, item] : lists) Choose(list, item);
   main.Focus(txtIstruzioniNormali);
   for (const bool on : {false, true}) {
     HighContrast(main.hwnd(), on);
@@ -168,7 +157,7 @@ TEST_F(ZornavexA11y, AboutIsADialogWithNamesFocusAndLabelsThatFollowHighContrast
   bool ran = false;
   forms::SetModalHandler([&](forms::Form& f) {
     ran = true;
-    zxtest::Pump(50);
+    zxtest::Settle();
     HWND about = f.hwnd();
     EXPECT_EQ(a11y::Name(about), L"Informazioni su ZORNAVEX");
     EXPECT_EQ(a11y::Name(f.Control(frmAbout::cmdOK)), L"OK");

@@ -6,27 +6,13 @@
 #include <aclapi.h>
 #include <winioctl.h>
 
-#include <array>
 #include <vector>
 
 #include "FileSystemWin32.h"
+#include "SidNoto.h"
 
 namespace velisca {
 namespace {
-
-// A SID in a buffer of its own.
-struct Sid {
-  std::array<BYTE, SECURITY_MAX_SID_SIZE> dati{};
-  bool ok = false;
-  PSID get() const { return ok ? const_cast<BYTE*>(dati.data()) : nullptr; }
-};
-
-Sid Nota(WELL_KNOWN_SID_TYPE tipo) {
-  Sid s;
-  DWORD n = static_cast<DWORD>(s.dati.size());
-  s.ok = CreateWellKnownSid(tipo, nullptr, s.dati.data(), &n) != FALSE;
-  return s;
-}
 
 // NT SERVICE\TrustedInstaller, which owns Windows' own folders.
 Sid TrustedInstaller() {
@@ -53,8 +39,9 @@ std::vector<BYTE> UtenteCorrente() {
 }
 
 Principale Chi(PSID sid) {
-  static const Sid sistema = Nota(WinLocalSystemSid), amministratori = Nota(WinBuiltinAdministratorsSid),
-                   creatore = Nota(WinCreatorOwnerSid), utenti = Nota(WinBuiltinUsersSid), ti = TrustedInstaller();
+  static const Sid sistema = SidNoto(WinLocalSystemSid), amministratori = SidNoto(WinBuiltinAdministratorsSid),
+                   creatore = SidNoto(WinCreatorOwnerSid), utenti = SidNoto(WinBuiltinUsersSid),
+                   ti = TrustedInstaller();
   static const std::vector<BYTE> io = UtenteCorrente();
   const auto uguale = [sid](PSID altro) { return altro && EqualSid(sid, altro); };
   if (!sid || !IsValidSid(sid)) return Principale::Altro;
@@ -68,8 +55,8 @@ Principale Chi(PSID sid) {
 }
 
 PSID SidDi(Principale p) {
-  static const Sid sistema = Nota(WinLocalSystemSid), amministratori = Nota(WinBuiltinAdministratorsSid),
-                   utenti = Nota(WinBuiltinUsersSid);
+  static const Sid sistema = SidNoto(WinLocalSystemSid), amministratori = SidNoto(WinBuiltinAdministratorsSid),
+                   utenti = SidNoto(WinBuiltinUsersSid);
   switch (p) {
     case Principale::Sistema: return sistema.get();
     case Principale::Amministratori: return amministratori.get();

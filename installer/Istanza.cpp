@@ -12,6 +12,7 @@
 #include "Handles.h"
 #include "Installazione.h"
 #include "Messages.h"
+#include "SidNoto.h"
 #include "SystemLibrary.h"
 
 namespace velisca {
@@ -122,11 +123,10 @@ class SpazioPrivato {
 
   bool Apri(SECURITY_ATTRIBUTES* sa) {
     if (!crea_ || !aggiungi_ || !elimina_ || !creaSpazio_ || !apriSpazio_ || !chiudi_) return false;
-    BYTE sid[SECURITY_MAX_SID_SIZE];
-    DWORD n = sizeof sid;
-    if (!CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &n)) return false;
+    const Sid amministratori = SidNoto(WinBuiltinAdministratorsSid);
+    if (!amministratori.ok) return false;
     confine_ = crea_(kSpazio, 0);
-    if (!confine_ || !aggiungi_(&confine_, sid)) return false;
+    if (!confine_ || !aggiungi_(&confine_, amministratori.get())) return false;
     spazio_ = creaSpazio_(sa, confine_, kSpazio);
     if (!spazio_ && GetLastError() == ERROR_ALREADY_EXISTS) spazio_ = apriSpazio_(confine_, kSpazio);
     return spazio_ != nullptr;

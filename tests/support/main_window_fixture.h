@@ -33,15 +33,8 @@ class ShownMainWindow : public ::testing::Test {
     Settle();
   }
   static int Focused() { return GetDlgCtrlID(GetFocus()); }
-  static ::testing::AssertionResult FocusReaches(int id) {
-    if (WaitFor([id] { return Focused() == id; }, 2000)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "focus on " << Focused() << ", not on " << id;
-  }
-  ::testing::AssertionResult TextBecomes(int id, const std::wstring& text) {
-    if (WaitFor([&] { return main.Text(id) == text; }, 2000)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "control " << id << " shows " << ::testing::PrintToString(main.Text(id))
-                                         << ", not " << ::testing::PrintToString(text);
-  }
+  static auto FocusReaches(int id) { return Becomes(&Focused, id, 2000); }
+  auto TextBecomes(int id, const std::wstring& text) { return Becomes([&] { return main.Text(id); }, text, 2000); }
   // An item of a list chosen by program, as the tests' starting point.
   void Choose(int list, const wchar_t* item) {
     HWND h = main.Control(list);

@@ -24,15 +24,8 @@ class RunningZornavex : public ::testing::Test {
   static void Key(WORD vk, bool ctrl = false, bool shift = false) { PressKey(vk, ctrl, shift); }
   int FocusedId() const { return FocusedControlId(main); }
   std::wstring Text(int id) const { return ReadText(Child(main, id)); }
-  ::testing::AssertionResult FocusReaches(int id, DWORD timeoutMs = 5000) const {
-    if (WaitFor([&] { return FocusedId() == id; }, timeoutMs)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "focus on " << FocusedId() << ", not on " << id;
-  }
-  ::testing::AssertionResult TextBecomes(int id, const std::wstring& text, DWORD timeoutMs = 5000) const {
-    if (WaitFor([&] { return Text(id) == text; }, timeoutMs)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "control " << id << " shows " << ::testing::PrintToString(Text(id))
-                                         << ", not " << ::testing::PrintToString(text);
-  }
+  auto FocusReaches(int id) const { return Becomes([&] { return FocusedId(); }, id); }
+  auto TextBecomes(int id, const std::wstring& text) const { return Becomes([&] { return Text(id); }, text); }
 
   Process program;
   HWND main = nullptr;

@@ -55,6 +55,13 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 // The same, as a gtest assertion that says what was awaited.
 ::testing::AssertionResult Eventually(const std::function<bool()>& done, const char* what,
                                       DWORD timeoutMs = 5000);
+// Waits until read() gives `want`; on time-out the failure shows what it gave.
+template <typename Read, typename T>
+::testing::AssertionResult Becomes(Read read, const T& want, DWORD timeoutMs = 5000) {
+  if (WaitFor([&] { return read() == want; }, timeoutMs)) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "shows " << ::testing::PrintToString(read()) << ", not "
+                                       << ::testing::PrintToString(want);
+}
 
 // Another process.
 class Process {

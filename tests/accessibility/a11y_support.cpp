@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "Accessibility.h"
 #include "ui_driver.h"
 
 namespace a11y {
@@ -151,6 +152,12 @@ bool Repaints(HWND control, void (*change)(HWND)) {
   const Pixels before = Grab(control);
   change(control);
   return Grab(control).bgr != before.bgr;
+}
+
+void HighContrast(HWND window, bool on) {
+  forms::SetHighContrastForTests(on);
+  SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  zxtest::Settle();
 }
 
 void Shot(HWND window, const wchar_t* name) {

@@ -23,6 +23,8 @@ std::vector<std::wstring> InvisibleTexts(HWND window);
 int Contrast(HWND window, const RECT& onScreen);
 // Whether any pixel of a control differs between two moments (after `change`).
 bool Repaints(HWND control, void (*change)(HWND));
+// Switches the scheme's high contrast on or off as the system tells a window.
+void HighContrast(HWND window, bool on);
 // Saves the window as DIR\name.bmp when ZX_A11Y_SHOTS names a folder.
 void Shot(HWND window, const wchar_t* name);
 

@@ -16,12 +16,6 @@ using namespace velisca;
 
 namespace {
 
-void HighContrast(HWND window, bool on) {
-  forms::SetHighContrastForTests(on);
-  SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
-  zxtest::Settle();
-}
-
 class VeliscaA11y : public ::testing::Test {
  protected:
   void SetUp() override { forms::Initialise(); }
@@ -79,7 +73,7 @@ TEST_F(VeliscaA11y, DarkSchemeShowsEveryTextAndHighContrastReplacesTheBlue) {
   zxtest::Activate(screen.hwnd());
   // The window colour of this scheme is black: the heading sinks into the blue.
   EXPECT_EQ(a11y::InvisibleTexts(screen.hwnd()).size(), 2u);
-  HighContrast(screen.hwnd(), true);
+  a11y::HighContrast(screen.hwnd(), true);
   EXPECT_EQ(a11y::InvisibleTexts(screen.hwnd()), std::vector<std::wstring>{});
   Avvio().Show();
   a11y::Shot(Avvio().hwnd(), L"velisca-avvio-hc");

@@ -23,12 +23,6 @@ namespace {
 
 std::wstring g_helpFile;
 
-void HighContrast(HWND window, bool on) {
-  forms::SetHighContrastForTests(on);
-  SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
-  zxtest::Settle();
-}
-
 // Wine 8's annotation service is a stub: where it refuses, the name that
 // only annotation gives cannot be read here.
 void ExpectAnnotated(const forms::Form& form) {
@@ -58,7 +52,7 @@ LRESULT CALLBACK SpyColourChanges(int code, WPARAM wp, LPARAM lp) {
 class ZornavexA11y : public zxtest::ShownMainWindow {
  protected:
   void TearDown() override {
-    HighContrast(main.hwnd(), false);
+    a11y::HighContrast(main.hwnd(), false);
     ShownMainWindow::TearDown();
   }
 };
@@ -119,7 +113,7 @@ TEST_F(ZornavexA11y, EveryFocusableControlOfTheMainWindowIsNamed) {
 }
 
 TEST_F(ZornavexA11y, DarkSchemeInHighContrastShowsEveryLabelAndTheActivePanel) {
-  HighContrast(main.hwnd(), true);
+  a11y::HighContrast(main.hwnd(), true);
   EXPECT_EQ(a11y::InvisibleTexts(main.hwnd()), std::vector<std::wstring>{});
   a11y::Shot(main.hwnd(), L"zornavex-main-hc");
   // The active panel's caption keeps a cue: it is no longer the plain text
@@ -128,7 +122,7 @@ TEST_F(ZornavexA11y, DarkSchemeInHighContrastShowsEveryLabelAndTheActivePanel) {
   zxtest::Settle();
   EXPECT_EQ(a11y::InvisibleTexts(main.hwnd()), std::vector<std::wstring>{});
   EXPECT_TRUE(a11y::Repaints(main.Control(Frame3), [](HWND frame) {
-    HighContrast(GetParent(frame), false);
+    a11y::HighContrast(GetParent(frame), false);
   }));
 }
 
@@ -141,7 +135,7 @@ TEST_F(ZornavexA11y, ChosenFrequenciesStayReadableInTheDarkScheme) {
   for (const auto& [list, item] : lists) Choose(list, item);
   main.Focus(txtIstruzioniNormali);
   for (const bool on : {false, true}) {
-    HighContrast(main.hwnd(), on);
+    a11y::HighContrast(main.hwnd(), on);
     for (const auto& [list, item] : lists) {
       COMBOBOXINFO info{};
       info.cbSize = sizeof(info);
@@ -171,7 +165,7 @@ TEST_F(ZornavexA11y, AboutIsADialogWithNamesFocusAndLabelsThatFollowHighContrast
     // design has them, and show as soon as high contrast is switched on.
     const auto dark = a11y::InvisibleTexts(about);
     EXPECT_EQ(dark.size(), 2u);
-    HighContrast(about, true);
+    a11y::HighContrast(about, true);
     EXPECT_EQ(a11y::InvisibleTexts(about), std::vector<std::wstring>{});
     a11y::Shot(about, L"zornavex-about-hc");
     // The picture shows the focus once the keyboard is in use.
@@ -194,7 +188,7 @@ TEST_F(ZornavexA11y, CertificateAndHelpWindowAreNamed) {
   cert.Show();
   EXPECT_EQ(a11y::Name(cert.hwnd()), L"Certificato di Autenticit\x00E0");
   EXPECT_EQ(a11y::Name(cert.Control(frmCertificato::cmdOK)), L"OK");
-  HighContrast(cert.hwnd(), true);
+  a11y::HighContrast(cert.hwnd(), true);
   EXPECT_EQ(a11y::InvisibleTexts(cert.hwnd()), std::vector<std::wstring>{});
   cert.Unload();
 
@@ -211,7 +205,7 @@ TEST_F(ZornavexA11y, CertificateAndHelpWindowAreNamed) {
   g_toldOfColours.clear();
   HHOOK spy = SetWindowsHookExW(WH_CALLWNDPROC, &SpyColourChanges, nullptr, GetCurrentThreadId());
   ASSERT_NE(spy, nullptr);
-  HighContrast(h, true);
+  a11y::HighContrast(h, true);
   SendMessageW(h, WM_SYSCOLORCHANGE, 0, 0);
   UnhookWindowsHookEx(spy);
   for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "program_fixture.h"
 #include "ui_driver.h"
 
 namespace {
@@ -98,7 +99,7 @@ void CloseViewers() {
   zxtest::WaitFor([] { return !FindWindowW(L"MS_WINHELP", nullptr); });
 }
 
-class HelpUnderWine : public ::testing::Test {
+class HelpUnderWine : public zxtest::RunningZornavex {
  protected:
   void SetUp() override {
     ASSERT_TRUE(InstallHelp()) << "error " << GetLastError();
@@ -173,28 +174,17 @@ TEST_F(HelpUnderWine, ViewerFollowsJumpsFromTopicToTopic) {
       << "the jump was not followed; shown:\n" << ShownText(help, 1000);
 }
 
-// The real program started and F1 pressed in its main window, which it returns.
-HWND StartAndPressF1(zxtest::Process& program) {
-  if (!program.Start(g_exe)) return nullptr;
-  const HWND main = zxtest::WaitForWindow(program.Id(), nullptr, L"ZORNAVEX", 15000);
-  if (!main) return nullptr;
-  zxtest::Activate(main);
-  zxtest::PressKey(VK_F1);
-  return main;
-}
-
 TEST_F(HelpUnderWine, F1InTheRunningProgramOpensTheGuide) {
-  zxtest::Process program;
-  ASSERT_NE(StartAndPressF1(program), nullptr) << "the program did not start";
+  ASSERT_NO_FATAL_FAILURE(StartProgram(g_exe));
+  Key(VK_F1);
   ExpectOurContents(FindHelpWindow(20000));
   EXPECT_TRUE(program.Running()) << "the calculator goes on after opening the help";
 }
 
 // HELP_QUIT at the end: the viewer the program opened closes with it.
 TEST_F(HelpUnderWine, EndingTheProgramClosesTheViewerItOpened) {
-  zxtest::Process program;
-  const HWND main = StartAndPressF1(program);
-  ASSERT_NE(main, nullptr) << "the program did not start";
+  ASSERT_NO_FATAL_FAILURE(StartProgram(g_exe));
+  Key(VK_F1);
   const HWND help = FindHelpWindow(20000);
   ASSERT_NE(help, nullptr) << "no help viewer window; windows:\n" << DescribeWindows();
   PostMessageW(main, WM_CLOSE, 0, 0);

@@ -115,6 +115,7 @@ TEST_F(Finestre, SiShowsTheBlueBackgroundAndUnloadsThePage) {
   EXPECT_EQ(s.Text(frmSchermata::lblIntestazione), L"Installazione di:");
   EXPECT_EQ(s.Text(frmSchermata::lblNomeProgramma), L"ZORNAVEX");
   for (auto [id, points] : {std::pair{frmSchermata::lblIntestazione, 36.0}, {frmSchermata::lblNomeProgramma, 21.75}}) {
+    SCOPED_TRACE(id == frmSchermata::lblIntestazione ? "lblIntestazione" : "lblNomeProgramma");
     const LOGFONTW lf = FontOf(s.Control(id));
     EXPECT_STREQ(lf.lfFaceName, L"Arial");
     EXPECT_EQ(lf.lfWeight, FW_BOLD);

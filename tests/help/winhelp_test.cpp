@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "program_fixture.h"
 #include "ui_driver.h"
 
 namespace {
@@ -30,25 +31,16 @@ bool InstallHelp() {
          CopyFileW(g_cnt.c_str(), L"C:\\Programmi\\Mardol\\ZORNAVEX\\Help\\ZORNAVEX.cnt", FALSE);
 }
 
-struct HelpWindow {
-  HWND hwnd = nullptr;
-  std::wstring caption;
-};
-
 // The viewer's visible main window. Its caption is not ours to rely on:
 // started by WinHelp() without a file, Wine's viewer keeps its own title.
-HelpWindow FindHelpWindow(DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  do {
-    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"MS_WINHELP", nullptr)) != nullptr;) {
-      if (!IsWindowVisible(w)) continue;
-      wchar_t text[512] = {};
-      GetWindowTextW(w, text, 512);
-      return {w, text};
-    }
-    zxtest::Pump(100);
-  } while (GetTickCount() - start < timeoutMs);
-  return {};
+HWND FindHelpWindow(DWORD timeoutMs) {
+  HWND found = nullptr;
+  zxtest::WaitFor([&] {
+    for (HWND w = nullptr; !found && (w = FindWindowExW(nullptr, w, L"MS_WINHELP", nullptr)) != nullptr;)
+      if (IsWindowVisible(w)) found = w;
+    return found != nullptr;
+  }, timeoutMs);
+  return found;
 }
 
 // For failure messages: what is on the screen instead.
@@ -84,15 +76,12 @@ std::vector<HWND> RichEdits(HWND help) {
 
 // The text the viewer shows: its rich edit child, read across processes.
 std::wstring ShownText(HWND help, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  do {
-    const std::vector<HWND> edits = RichEdits(help);
-    std::wstring all;
-    for (HWND edit : edits) all += zxtest::ReadText(edit);
-    if (!all.empty()) return all;
-    zxtest::Pump(100);
-  } while (GetTickCount() - start < timeoutMs);
-  return L"";
+  std::wstring all;
+  zxtest::WaitFor([&] {
+    for (HWND edit : RichEdits(help)) all += zxtest::ReadText(edit);
+    return !all.empty();
+  }, timeoutMs);
+  return all;
 }
 
 // Ends every help viewer this test started, visible or hidden (HELP_TAB
@@ -107,10 +96,10 @@ void CloseViewers() {
       CloseHandle(p);
     }
   }
-  zxtest::Pump(200);
+  zxtest::WaitFor([] { return !FindWindowW(L"MS_WINHELP", nullptr); });
 }
 
-class HelpUnderWine : public ::testing::Test {
+class HelpUnderWine : public zxtest::RunningZornavex {
  protected:
   void SetUp() override {
     ASSERT_TRUE(InstallHelp()) << "error " << GetLastError();
@@ -118,9 +107,9 @@ class HelpUnderWine : public ::testing::Test {
   }
   void TearDown() override { CloseViewers(); }
 
-  static void ExpectOurContents(const HelpWindow& help) {
-    ASSERT_NE(help.hwnd, nullptr) << "no help viewer window; windows:\n" << DescribeWindows();
-    const std::wstring text = ShownText(help.hwnd, 10000);
+  static void ExpectOurContents(HWND help) {
+    ASSERT_NE(help, nullptr) << "no help viewer window; windows:\n" << DescribeWindows();
+    const std::wstring text = ShownText(help, 10000);
     EXPECT_NE(text.find(L"Introduzione a ZORNAVEX"), std::wstring::npos);
     // Accents come through the Windows-1252 strings.
     EXPECT_NE(text.find(L"ZORNAVEX è un semplice programma di calcolo"), std::wstring::npos);
@@ -130,8 +119,7 @@ class HelpUnderWine : public ::testing::Test {
 
 TEST_F(HelpUnderWine, ViewerShowsTheContentsTopicOfTheInstalledFile) {
   ASSERT_TRUE(WinHelpW(nullptr, kInstalledHlp, HELP_FINDER, 0));
-  const HelpWindow help = FindHelpWindow(15000);
-  ExpectOurContents(help);
+  ExpectOurContents(FindHelpWindow(15000));
 }
 
 // The viewer's rich edit that shows `text`, and the character position of
@@ -142,21 +130,20 @@ struct Shown {
   long at = -1;
 };
 Shown FindShown(HWND help, const std::wstring& text, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  do {
-    const std::vector<HWND> edits = RichEdits(help);
-    for (HWND edit : edits) {
+  Shown shown;
+  zxtest::WaitFor([&] {
+    for (HWND edit : RichEdits(help)) {
       const std::wstring all = zxtest::ReadText(edit);
       const std::size_t found = all.find(text);
       if (found == std::wstring::npos) continue;
-      long at = static_cast<long>(found + text.size() / 2);
+      shown = {edit, static_cast<long>(found + text.size() / 2)};
       for (std::size_t i = 1; i < found; ++i)
-        if (all[i] == L'\n' && all[i - 1] == L'\r') --at;
-      return {edit, at};
+        if (all[i] == L'\n' && all[i - 1] == L'\r') --shown.at;
+      return true;
     }
-    zxtest::Pump(100);
-  } while (GetTickCount() - start < timeoutMs);
-  return {};
+    return false;
+  }, timeoutMs);
+  return shown;
 }
 
 // A click on the text of a jump, until `then` is shown. EM_POSFROMCHAR with
@@ -168,7 +155,6 @@ bool FollowJump(HWND help, const std::wstring& text, const std::wstring& then) {
     const Shown shown = FindShown(help, text, 10000);
     if (!shown.edit) return false;
     zxtest::Activate(help);
-    zxtest::Pump(300);
     const LRESULT packed = SendMessageW(shown.edit, EM_POSFROMCHAR, static_cast<WPARAM>(shown.at), 0);
     zxtest::MouseClickAt(shown.edit, {static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed)) + 4});
     if (FindShown(help, then, 3000).edit) return true;
@@ -180,43 +166,30 @@ bool FollowJump(HWND help, const std::wstring& text, const std::wstring& then) {
 // differences, by clicking the jumps the writer wrote.
 TEST_F(HelpUnderWine, ViewerFollowsJumpsFromTopicToTopic) {
   ASSERT_TRUE(WinHelpW(nullptr, kInstalledHlp, HELP_FINDER, 0));
-  const HelpWindow help = FindHelpWindow(15000);
-  ASSERT_NE(help.hwnd, nullptr) << "no help viewer window; windows:\n" << DescribeWindows();
-  ASSERT_TRUE(FollowJump(help.hwnd, L"Calcolo del tempo del TMR0", L"Il secondo pannello calcola il tempo"))
-      << "the jump was not followed; shown:\n" << ShownText(help.hwnd, 1000);
-  EXPECT_TRUE(FollowJump(help.hwnd, L"Differenze rispetto al PIC reale", L"ZORNAVEX fa esattamente i calcoli"))
-      << "the jump was not followed; shown:\n" << ShownText(help.hwnd, 1000);
-}
-
-// The real program started and F1 pressed in its main window, which it returns.
-HWND StartAndPressF1(zxtest::Process& program) {
-  if (!program.Start(g_exe)) return nullptr;
-  const HWND main = zxtest::WaitForWindow(program.Id(), nullptr, L"ZORNAVEX", 15000);
-  if (!main) return nullptr;
-  zxtest::Activate(main);
-  zxtest::PressKey(VK_F1);
-  return main;
+  const HWND help = FindHelpWindow(15000);
+  ASSERT_NE(help, nullptr) << "no help viewer window; windows:\n" << DescribeWindows();
+  ASSERT_TRUE(FollowJump(help, L"Calcolo del tempo del TMR0", L"Il secondo pannello calcola il tempo"))
+      << "the jump was not followed; shown:\n" << ShownText(help, 1000);
+  EXPECT_TRUE(FollowJump(help, L"Differenze rispetto al PIC reale", L"ZORNAVEX fa esattamente i calcoli"))
+      << "the jump was not followed; shown:\n" << ShownText(help, 1000);
 }
 
 TEST_F(HelpUnderWine, F1InTheRunningProgramOpensTheGuide) {
-  zxtest::Process program;
-  ASSERT_NE(StartAndPressF1(program), nullptr) << "the program did not start";
+  ASSERT_NO_FATAL_FAILURE(StartProgram(g_exe));
+  Key(VK_F1);
   ExpectOurContents(FindHelpWindow(20000));
   EXPECT_TRUE(program.Running()) << "the calculator goes on after opening the help";
 }
 
 // HELP_QUIT at the end: the viewer the program opened closes with it.
 TEST_F(HelpUnderWine, EndingTheProgramClosesTheViewerItOpened) {
-  zxtest::Process program;
-  const HWND main = StartAndPressF1(program);
-  ASSERT_NE(main, nullptr) << "the program did not start";
-  const HelpWindow help = FindHelpWindow(20000);
-  ASSERT_NE(help.hwnd, nullptr) << "no help viewer window; windows:\n" << DescribeWindows();
+  ASSERT_NO_FATAL_FAILURE(StartProgram(g_exe));
+  Key(VK_F1);
+  const HWND help = FindHelpWindow(20000);
+  ASSERT_NE(help, nullptr) << "no help viewer window; windows:\n" << DescribeWindows();
   PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(program.WaitExit(10000).has_value()) << "the program did not end";
-  const DWORD start = GetTickCount();
-  while (IsWindow(help.hwnd) && GetTickCount() - start < 10000) zxtest::Pump(100);
-  EXPECT_FALSE(IsWindow(help.hwnd)) << "the viewer is still open";
+  EXPECT_TRUE(zxtest::Eventually([&] { return !IsWindow(help); }, "the viewer closes", 10000));
 }
 
 }  // namespace

@@ -61,7 +61,7 @@ class Finestre : public ::testing::Test {
     forms::SetModalHandler(nullptr);
     for (forms::Form* f : std::initializer_list<forms::Form*>{&Stato(), &Percorso(), &Schermata(), &Avvio()})
       f->Unload();
-    zxtest::Pump(20);
+    zxtest::Settle();
   }
   zxtest::Seams seams;
 };
@@ -115,6 +115,7 @@ TEST_F(Finestre, SiShowsTheBlueBackgroundAndUnloadsThePage) {
   EXPECT_EQ(s.Text(frmSchermata::lblIntestazione), L"Installazione di:");
   EXPECT_EQ(s.Text(frmSchermata::lblNomeProgramma), L"ZORNAVEX");
   for (auto [id, points] : {std::pair{frmSchermata::lblIntestazione, 36.0}, {frmSchermata::lblNomeProgramma, 21.75}}) {
+    SCOPED_TRACE(id == frmSchermata::lblIntestazione ? "lblIntestazione" : "lblNomeProgramma");
     const LOGFONTW lf = FontOf(s.Control(id));
     EXPECT_STREQ(lf.lfFaceName, L"Arial");
     EXPECT_EQ(lf.lfWeight, FW_BOLD);
@@ -158,11 +159,11 @@ TEST_F(Finestre, BackgroundTimerOpensTheInformationPageOnceWhileTheFlagIsSet) {
               L"Per terminare l'instalazione fare click su annulla. Per continuare fare clik sul pulsante a sinistra.");
     EXPECT_EQ(p.Text(frmPercorso::cmdAnnula), L"&Annulla");
     EXPECT_NE(SendMessageW(p.Control(frmPercorso::cmdInstalla), BM_GETIMAGE, IMAGE_ICON, 0), 0);
-    // Ticks falling due while the page is up do not open it again.
+    // Ticks falling due while the page is up do not open it again: nothing to wait for.
     zxtest::Pump(300);
   });
   Schermata().Show();
-  zxtest::Pump(250);
+  zxtest::Pump(250);  // a few ticks that must open nothing
   EXPECT_EQ(opened, 0) << "the flag is still False";
   AltraFinestra altra;
   ASSERT_EQ(GetActiveWindow(), altra.hwnd);
@@ -174,7 +175,7 @@ TEST_F(Finestre, BackgroundTimerOpensTheInformationPageOnceWhileTheFlagIsSet) {
   EXPECT_LT(pageOpened - flagSet, 500u);
   EXPECT_EQ(shown, &Percorso());
   Module1::MostraPercorso = false;
-  zxtest::Pump(250);
+  zxtest::Pump(250);  // a few ticks that must open nothing
   EXPECT_EQ(opened, 1);
 }
 
@@ -272,7 +273,7 @@ TEST_F(Installazione, CancelBeforeTheFirstTickPausesAndNoResumes) {
   bool paused = false;
   seams.onShow = [&](const forms::ShownMessage&) {
     paused = !Module1::InstallazioneAttiva;
-    zxtest::Pump(200);  // ticks while the question is up do nothing
+    zxtest::Pump(200);  // ticks while the question is up do nothing: nothing to wait for
   };
   Stato().cmdAnnulla_Click();
   EXPECT_TRUE(paused);

@@ -208,8 +208,10 @@ TEST_F(ZornavexA11y, CertificateAndHelpWindowAreNamed) {
   a11y::HighContrast(h, true);
   SendMessageW(h, WM_SYSCOLORCHANGE, 0, 0);
   UnhookWindowsHookEx(spy);
-  for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+  int parts = 0;
+  for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT), ++parts)
     EXPECT_GE(std::count(g_toldOfColours.begin(), g_toldOfColours.end(), c), 2) << GetDlgCtrlID(c);
+  EXPECT_GE(parts, 5);  // tabs, contents, word, index, topic
   help.Unload();
 }
 

@@ -170,7 +170,6 @@ int main(int argc, char** argv) {
     fprintf(stderr, "usage: %s path-to-ZORNAVEX.exe\n", argv[0]);
     return 2;
   }
-  const std::string path = argv[1];
-  g_exe = zxtest::WindowsPath(std::wstring(path.begin(), path.end()));
+  g_exe = zxtest::WindowsPath(zxtest::Widen(argv[1]));
   return RUN_ALL_TESTS();
 }

@@ -26,8 +26,6 @@ const std::wstring kHelpFolder = L"C:\\Programmi\\Mardol\\ZORNAVEX\\Help";
 constexpr wchar_t kCaption[] = L"Guida di ZORNAVEX";
 constexpr wchar_t kOverrides[] = L"Software\\Wine\\DllOverrides";
 
-std::wstring Widen(const char* s) { return std::wstring(s, s + strlen(s)); }
-
 std::wstring SystemViewer() {
   wchar_t folder[MAX_PATH]{};
   GetSystemDirectoryW(folder, MAX_PATH);
@@ -92,24 +90,12 @@ class OwnHelpWindow : public zxtest::RunningZornavex {
     if (HWND left = FindWindowW(nullptr, L"Argomenti trovati")) PostMessageW(left, WM_CLOSE, 0, 0);
   }
 
-  // The focus of the thread that owns a window of the program.
-  static HWND FocusOf(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
-  }
-  // A window in front with the focus inside it: Wine sends a key to the
-  // focus of the moment it is pressed.
-  static void Bring(HWND window) {
-    zxtest::Activate(window);
-    zxtest::WaitFor([&] { return IsChild(window, FocusOf(window)); }, 2000);
-  }
   // The help window once it is shown, in front and with the focus.
   HWND PressF1() {
-    Bring(main);
+    zxtest::Activate(main);
     zxtest::PressKey(VK_F1);
     HWND help = zxtest::WaitForWindow(program.Id(), zxtest::kFormClass, kCaption, 10000);
-    zxtest::WaitFor([&] { return help && GetForegroundWindow() == help && IsChild(help, FocusOf(help)); });
+    zxtest::WaitFor([&] { return help && GetForegroundWindow() == help && IsChild(help, zxtest::FocusOf(help)); });
     return help;
   }
   int HelpWindows() {
@@ -124,10 +110,8 @@ class OwnHelpWindow : public zxtest::RunningZornavex {
   static std::wstring Topic(HWND help) { return zxtest::ReadText(zxtest::Child(help, frmGuida::rtfArgomento)); }
   // Checks that wait for what they check. The focus is compared as a
   // window: the main window's controls, in the same thread, share the ids.
-  static ::testing::AssertionResult FocusOn(HWND window, int id) {
-    const HWND control = zxtest::Child(window, id);
-    if (zxtest::WaitFor([&] { return control && FocusOf(window) == control; })) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "focus on " << GetDlgCtrlID(FocusOf(window)) << ", not on " << id;
+  static auto FocusOn(HWND window, int id) {
+    return zxtest::Becomes([window] { return zxtest::FocusedControlId(window); }, id);
   }
   static ::testing::AssertionResult ShowsTopic(HWND help, const std::wstring& title) {
     if (zxtest::WaitFor([&] { return Topic(help).rfind(title, 0) == 0; })) return ::testing::AssertionSuccess();
@@ -239,7 +223,7 @@ TEST_F(OwnHelpWindow, AKeywordWithSeveralTopicsOffersThemAll) {
   Key(VK_RETURN);
   const HWND found = zxtest::WaitForWindow(program.Id(), nullptr, L"Argomenti trovati", 5000);
   ASSERT_NE(found, nullptr) << "no \"Argomenti trovati\"";
-  Bring(found);
+  zxtest::Activate(found);
   const HWND list = zxtest::Child(found, zornavex::frmArgomentiTrovati::lstArgomenti);
   ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 4);  // the panels 2 and 3, the differences, the firmware
   EXPECT_TRUE(FocusOn(found, zornavex::frmArgomentiTrovati::lstArgomenti));
@@ -251,11 +235,11 @@ TEST_F(OwnHelpWindow, AKeywordWithSeveralTopicsOffersThemAll) {
   EXPECT_TRUE(ShowsTopic(help, L"Calcolo del valore da caricare nel TMR0"));
   EXPECT_FALSE(IsWindow(found));
   EXPECT_EQ(GetForegroundWindow(), help) << "the help window is active again";
-  Bring(help);
+  zxtest::Activate(help);
   Key(VK_RETURN);
   const HWND again = zxtest::WaitForWindow(program.Id(), nullptr, L"Argomenti trovati", 5000);
   ASSERT_NE(again, nullptr);
-  Bring(again);
+  zxtest::Activate(again);
   Key(VK_ESCAPE);
   EXPECT_TRUE(zxtest::Eventually([&] { return !IsWindow(again); }, "Esc closes the list"));
   EXPECT_TRUE(IsWindow(help)) << "Esc closes the list, not the help window";
@@ -285,7 +269,7 @@ TEST_F(OwnHelpWindow, AClickOnAJumpFollowsIt) {
 TEST_F(OwnHelpWindow, TheMainWindowStaysUsableBesideIt) {
   using namespace zornavex;
   ASSERT_NE(PressF1(), nullptr);
-  Bring(main);
+  zxtest::Activate(main);
   const auto enabled = [&](int id) { return IsWindowEnabled(zxtest::Child(main, id)) != FALSE; };
   Key(VK_F3);
   EXPECT_TRUE(zxtest::Eventually([&] { return enabled(txtValoreTMR0) && !enabled(txtIstruzioniNormali); },
@@ -311,7 +295,7 @@ TEST_F(OwnHelpWindow, OneWindowAtMostAndEscClosesIt) {
   zxtest::Pump(300);  // no second window comes: nothing to wait for
   EXPECT_EQ(HelpWindows(), 1);
   EXPECT_EQ(GetForegroundWindow(), help) << "F1 again brings it to the front";
-  Bring(help);
+  zxtest::Activate(help);
   Key(VK_ESCAPE);
   // Hidden at once; gone when the other process has finished destroying it.
   EXPECT_TRUE(zxtest::Eventually([&] { return !IsWindow(help); }, "Esc closes the help window"));
@@ -323,7 +307,7 @@ TEST_F(OwnHelpWindow, OneWindowAtMostAndEscClosesIt) {
 TEST_F(OwnHelpWindow, ChiudiEndsTheProgramWithItsHelpWindow) {
   const HWND help = PressF1();
   ASSERT_NE(help, nullptr);
-  Bring(main);
+  zxtest::Activate(main);
   // "Chiudi" is the first entry of the menu bar: F10 then Enter, from an edit
   // box (Wine's drop-down list would keep F10).
   Key(VK_TAB);
@@ -343,7 +327,7 @@ TEST_F(OwnHelpWindow, ATruncatedHelpFileShowsNothingAndTheProgramGoesOn) {
   const bool cut = SetFilePointer(file, 20000, nullptr, FILE_BEGIN) == 20000 && SetEndOfFile(file);
   CloseHandle(file);
   ASSERT_TRUE(cut);
-  Bring(main);
+  zxtest::Activate(main);
   zxtest::PressKey(VK_F1);
   zxtest::Pump(1500);  // no window comes: nothing to wait for
   EXPECT_EQ(HelpWindows(), 0);
@@ -360,9 +344,9 @@ int main(int argc, char** argv) {
     fprintf(stderr, "usage: help_window_wine_tests <ZORNAVEX.hlp> <ZORNAVEX.cnt> <ZORNAVEX.exe> <placeholder.exe>\n");
     return 2;
   }
-  g_hlp = Widen(argv[1]);
-  g_cnt = Widen(argv[2]);
-  g_exe = Widen(argv[3]);
-  g_placeholder = Widen(argv[4]);
+  g_hlp = zxtest::Widen(argv[1]);
+  g_cnt = zxtest::Widen(argv[2]);
+  g_exe = zxtest::Widen(argv[3]);
+  g_placeholder = zxtest::Widen(argv[4]);
   return RUN_ALL_TESTS();
 }

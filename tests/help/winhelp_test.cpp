@@ -22,8 +22,6 @@ std::wstring g_hlp, g_cnt, g_exe;
 constexpr wchar_t kHelpFolder[] = L"C:\\Programmi\\Mardol\\ZORNAVEX\\Help";
 constexpr wchar_t kInstalledHlp[] = L"C:\\Programmi\\Mardol\\ZORNAVEX\\Help\\ZORNAVEX.hlp";
 
-std::wstring Widen(const char* s) { return std::wstring(s, s + strlen(s)); }
-
 bool InstallHelp() {
   for (const wchar_t* folder : {L"C:\\Programmi", L"C:\\Programmi\\Mardol", L"C:\\Programmi\\Mardol\\ZORNAVEX", kHelpFolder})
     if (!CreateDirectoryW(folder, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
@@ -200,8 +198,8 @@ int main(int argc, char** argv) {
     fprintf(stderr, "usage: help_wine_tests <ZORNAVEX.hlp> <ZORNAVEX.cnt> <ZORNAVEX.exe>\n");
     return 2;
   }
-  g_hlp = Widen(argv[1]);
-  g_cnt = Widen(argv[2]);
-  g_exe = Widen(argv[3]);
+  g_hlp = zxtest::Widen(argv[1]);
+  g_cnt = zxtest::Widen(argv[2]);
+  g_exe = zxtest::Widen(argv[3]);
   return RUN_ALL_TESTS();
 }

@@ -124,6 +124,6 @@ int main(int argc, char** argv) {
     fprintf(stderr, "usage: zornavex_info_e2e_tests <ZORNAVEX.exe>\n");
     return 2;
   }
-  g_exe = zxtest::WindowsPath(std::wstring(argv[1], argv[1] + strlen(argv[1])));
+  g_exe = zxtest::WindowsPath(zxtest::Widen(argv[1]));
   return RUN_ALL_TESTS();
 }

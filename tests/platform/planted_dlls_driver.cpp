@@ -66,6 +66,6 @@ TEST(FromADownloadsFolder, ZornavexShowsHelpAndAbout) {
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (argc < 2) return 2;
-  g_folder = std::wstring(argv[1], argv[1] + strlen(argv[1]));
+  g_folder = zxtest::Widen(argv[1]);
   return RUN_ALL_TESTS();
 }

@@ -158,11 +158,15 @@ HWND WaitForWindowWithControl(DWORD pid, int controlId, DWORD timeoutMs, DWORD p
   }
 }
 
-int FocusedControlId(HWND window) {
+HWND FocusOf(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) || !info.hwndFocus) return 0;
-  return GetDlgCtrlID(info.hwndFocus);
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+int FocusedControlId(HWND window) {
+  HWND focus = FocusOf(window);
+  return focus && IsChild(window, focus) ? GetDlgCtrlID(focus) : 0;
 }
 
 std::wstring ReadText(HWND hwnd) {
@@ -208,7 +212,10 @@ HWND ChildByClass(HWND parent, const wchar_t* cls, int index) {
 
 void Activate(HWND hwnd) {
   SetForegroundWindow(hwnd);
-  WaitFor([hwnd] { return GetForegroundWindow() == hwnd; }, 2000);
+  WaitFor([hwnd] {
+    HWND focus = FocusOf(hwnd);
+    return GetForegroundWindow() == hwnd && (focus == hwnd || IsChild(hwnd, focus));
+  }, 2000);
   Settle();
 }
 

@@ -102,8 +102,10 @@ std::optional<MessageBoxInfo> WaitForMessageBox(DWORD pid, DWORD timeoutMs, cons
 // Presses a button of a box and waits until the box is gone.
 bool PressBoxButton(HWND box, int id, DWORD timeoutMs = 5000);
 
-// The control id of the focus in the thread that owns a window of any
-// process; 0 when no control has it.
+// The focus in the thread that owns a window of any process, or nullptr;
+// and its control id while it is inside that window, else 0 (windows of one
+// thread may share ids).
+HWND FocusOf(HWND window);
 int FocusedControlId(HWND window);
 
 // Text of a window of any process (WM_GETTEXT across processes).
@@ -112,7 +114,8 @@ std::wstring ReadText(HWND hwnd);
 HWND Child(HWND parent, int id);
 HWND ChildByClass(HWND parent, const wchar_t* cls, int index);
 
-// Keyboard input to the foreground window: the window is brought forward first.
+// Keyboard input goes to the foreground window's focus at the moment a key
+// is pressed: Activate waits until the window is in front with the focus.
 void Activate(HWND hwnd);
 void TypeText(std::wstring_view text);       // characters, as typed
 void PressKey(WORD vk, bool ctrl = false, bool shift = false);
@@ -126,5 +129,7 @@ void MouseClickAt(HWND hwnd, POINT client);
 
 // A Windows path for a file the build names with a Unix path (Wine's Z: drive).
 std::wstring WindowsPath(std::wstring path);
+// A command-line argument as a wide string (the build's paths are ASCII).
+inline std::wstring Widen(const char* s) { return std::wstring(s, s + std::char_traits<char>::length(s)); }
 
 }  // namespace zxtest

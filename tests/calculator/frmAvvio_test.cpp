@@ -98,6 +98,7 @@ TEST_F(MainWindow, ControlsShowTheirLabelsAsToolTips) {
     EXPECT_EQ(main.ToolTipText(id), special != byDesign.end() ? special->second : label) << "control " << id;
   }
   EXPECT_EQ(controls, 22);
+  EXPECT_EQ(main.ToolTipText(cmbFrequenza), L"Frequenza in Mhz");  // one text for the lists' labels and tooltips
   EXPECT_EQ(main.Text(lblPER), L"X");
   EXPECT_EQ(main.Text(Frame4), L"Calcolo del WDT");
 }

@@ -8,11 +8,14 @@
 #include <string>
 
 #include "Dpi.h"
-#include "main_window.h"
+#include "Module1.h"
+#include "main_window_fixture.h"
+
+using namespace zornavex;
 
 namespace {
 
-using namespace zxtest;  // the fixture, kRed
+using MainWindow = zxtest::ShownMainWindow;
 
 TEST_F(MainWindow, MissingInputWarnsThenMovesTheFocus) {
   main.SetText(txtTempoDiProgramma, L"1000");

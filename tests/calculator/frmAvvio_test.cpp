@@ -9,16 +9,36 @@
 #include <string>
 #include <vector>
 
-#include "main_window.h"
+#include "Module1.h"
+#include "main_window_fixture.h"
+
+using namespace zornavex;
 
 namespace {
 
-using namespace zxtest;  // the fixture, kRed, kFrames, kMenus
+using MainWindow = zxtest::ShownMainWindow;
+constexpr forms::ColourValue kRed = 255, kInactive = 0x8000000F, kDefault = 0x80000012;
+constexpr int kFrames[] = {Frame1, Frame2, Frame3, Frame4};
+constexpr int kMenus[] = {mnu_1, mnu_2, mnu_3, mnu_4};
+
+// Every control of a panel (its id / 100) is enabled, or every one disabled.
+void ExpectPanel(const frmAvvio& main, int frame, bool enabled) {
+  SCOPED_TRACE(testing::Message() << "panel " << frame);
+  int controls = 0;
+  for (int id = frame; id < frame + 100; ++id) {
+    if (HWND h = main.Control(id)) {
+      ++controls;
+      EXPECT_EQ(IsWindowEnabled(h) != FALSE, enabled) << "control " << id;
+    }
+  }
+  // The frame and at least its list, boxes and button.
+  EXPECT_GE(controls, 5) << "no control has this panel's ids";
+}
 
 TEST_F(MainWindow, StartsWithPanelOneActiveAndFocusOnItsList) {
   EXPECT_EQ(Module1::ColoreFrameAttivo, kRed);
-  ExpectPanel(Frame1, true);
-  for (int f : {Frame2, Frame3, Frame4}) ExpectPanel(f, false);
+  ExpectPanel(main, Frame1, true);
+  for (int f : {Frame2, Frame3, Frame4}) ExpectPanel(main, f, false);
   EXPECT_EQ(main.ForeColour(Frame1), kRed);
   for (int f : {Frame2, Frame3, Frame4}) EXPECT_EQ(main.ForeColour(f), kDefault);
   EXPECT_TRUE(main.IsChecked(mnu_1));
@@ -113,7 +133,7 @@ TEST_F(MainWindow, PanelSelectionFromEveryState) {
       const int focusAfter = to == 1 ? cmbFrequenza : from == to ? kFirstInput[from - 1] : 0;
       SendMessageW(main.hwnd(), WM_COMMAND, kMenus[to - 1], 0);
       for (int j = 1; j <= 4; ++j) {
-        ExpectPanel(kFrames[j - 1], j == to);
+        ExpectPanel(main, kFrames[j - 1], j == to);
         EXPECT_EQ(main.ForeColour(kFrames[j - 1]), j == to ? kRed : kInactive) << from << "->" << to;
         EXPECT_EQ(main.IsChecked(kMenus[j - 1]), j == to);
       }
@@ -156,11 +176,11 @@ TEST_F(MainWindow, TabCyclesWithinTheActivePanel) {
 TEST_F(MainWindow, FunctionKeysSelectPanelsWhateverHasTheFocus) {
   main.Focus(txtIstruzioniSalto);
   zxtest::PressKey(VK_F4);
-  EXPECT_TRUE(Eventually([&] { return main.PannelloAttivo() == 3; }, "F4 selects panel 3"));
+  EXPECT_TRUE(zxtest::Eventually([&] { return main.PannelloAttivo() == 3; }, "F4 selects panel 3"));
   EXPECT_TRUE(main.IsChecked(mnu_3));
   main.Focus(txtTemporizzazione);
   zxtest::PressKey(VK_F5);
-  EXPECT_TRUE(Eventually([&] { return main.PannelloAttivo() == 4; }, "F5 selects panel 4"));
+  EXPECT_TRUE(zxtest::Eventually([&] { return main.PannelloAttivo() == 4; }, "F5 selects panel 4"));
   zxtest::PressKey(VK_F2);
   EXPECT_TRUE(FocusReaches(cmbFrequenza));
   EXPECT_EQ(main.PannelloAttivo(), 1);

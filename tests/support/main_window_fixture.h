@@ -33,6 +33,11 @@ class ShownMainWindow : public ::testing::Test {
     Settle();
   }
   static int Focused() { return GetDlgCtrlID(GetFocus()); }
+  // A button pressed as a click does, and what it then posted acted on.
+  void Press(int button) {
+    SendMessageW(main.Control(button), BM_CLICK, 0, 0);
+    Settle();
+  }
   static auto FocusReaches(int id) { return Becomes(&Focused, id, 2000); }
   auto TextBecomes(int id, const std::wstring& text) { return Becomes([&] { return main.Text(id); }, text, 2000); }
   // An item of a list chosen by program, as the tests' starting point.

@@ -162,6 +162,7 @@ inline std::wstring Report(int n) {
 }
 
 inline void ExpectInstalledFrom(const Cartella& s) {
+  SCOPED_TRACE(testing::Message() << "installed from " << testing::PrintToString(s.dir));
   EXPECT_TRUE(IsFolder(kGuida));
   EXPECT_EQ(Read(kProgramma + L"\\ZORNAVEX.exe"), Read(s.Path(L"ZORNAVEX.exe")));
   EXPECT_EQ(Read(kGuida + L"\\ZORNAVEX.hlp"), Read(s.Path(L"ZORNAVEX.hlp")));

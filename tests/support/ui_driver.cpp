@@ -38,7 +38,8 @@ void Pump(DWORD ms) {
 void Settle() {
   const ULONGLONG end = GetTickCount64() + 2000;
   MSG msg{};
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) && GetTickCount64() < end)
+  // The time is read first: a message taken from the queue is always dispatched.
+  while (GetTickCount64() < end && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
     if (msg.message != WM_QUIT) forms::Dispatch(msg);
 }
 

@@ -114,14 +114,12 @@ BOOL CALLBACK Match(HWND hwnd, LPARAM lp) {
   return FALSE;
 }
 
+// The first result of `attempt` that counts as found, through WaitFor.
 template <typename F>
 auto Poll(DWORD timeoutMs, F attempt) -> decltype(attempt()) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  for (;;) {
-    if (auto r = attempt()) return r;
-    if (GetTickCount64() >= end) return {};
-    Pump(20);
-  }
+  decltype(attempt()) result{};
+  WaitFor([&] { return static_cast<bool>(result = attempt()); }, timeoutMs);
+  return result;
 }
 
 }  // namespace

@@ -33,20 +33,8 @@ class RunningProgram : public zxtest::RunningZornavex {
   static bool Gone(HWND window) {
     return zxtest::WaitFor([window] { return !IsWindow(window); }, 2500);
   }
-  // A real double-click at a point of the main window's client area. Each
-  // event carries its own position: a separate cursor move may arrive late.
-  void DoubleClick(POINT client) {
-    ClientToScreen(main, &client);
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in[4]{};
-    for (int i = 0; i < 4; ++i) {
-      in[i].type = INPUT_MOUSE;
-      in[i].mi.dx = MulDiv(client.x, 65535, w - 1);
-      in[i].mi.dy = MulDiv(client.y, 65535, h - 1);
-      in[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | ((i % 2) ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN);
-    }
-    SendInput(4, in, sizeof(INPUT));
-  }
+  // A real double-click at a point of the main window's client area.
+  void DoubleClick(POINT client) { zxtest::MouseClicksAt(main, client, 2); }
 };
 
 TEST_F(RunningProgram, HelpKeyShowsNothingAndAboutOpensWithItsTextsEachTime) {

@@ -257,44 +257,31 @@ void PressKey(WORD vk, bool ctrl, bool shift) {
 
 void Click(HWND control) { PostMessageW(control, BM_CLICK, 0, 0); }
 
-namespace {
-// Left clicks at the middle of a window, through the mouse input.
-void ClicksAtCursor(int clicks) {
+// Each event carries its point: a separate cursor move may arrive late, and
+// Wine does not always honour SetCursorPos from a process not in front.
+void MouseClicksAt(HWND hwnd, POINT client, int clicks) {
+  ClientToScreen(hwnd, &client);
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   std::vector<INPUT> inputs(2 * static_cast<size_t>(clicks));
   for (size_t i = 0; i < inputs.size(); ++i) {
     inputs[i].type = INPUT_MOUSE;
-    inputs[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    inputs[i].mi.dx = MulDiv(client.x, 65535, width - 1);
+    inputs[i].mi.dy = MulDiv(client.y, 65535, height - 1);
+    inputs[i].mi.dwFlags =
+        MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | (i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
   }
   Send(inputs);
 }
 
+namespace {
 void MouseClicks(HWND hwnd, int clicks) {
   RECT r{};
-  GetWindowRect(hwnd, &r);
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  Settle();
-  ClicksAtCursor(clicks);
+  GetClientRect(hwnd, &r);
+  MouseClicksAt(hwnd, POINT{r.right / 2, r.bottom / 2}, clicks);
 }
 }  // namespace
 
-// The move goes with the clicks as mouse input: Wine does not always honour
-// SetCursorPos from a process whose window is not in front.
-void MouseClickAt(HWND hwnd, POINT client) {
-  ClientToScreen(hwnd, &client);
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT inputs[3]{};
-  for (INPUT& in : inputs) in.type = INPUT_MOUSE;
-  inputs[0].mi.dx = MulDiv(client.x, 65535, width - 1);
-  inputs[0].mi.dy = MulDiv(client.y, 65535, height - 1);
-  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(1, &inputs[0], sizeof(INPUT));
-  Settle();
-  SendInput(2, &inputs[1], sizeof(INPUT));
-  Settle();
-}
-
+void MouseClickAt(HWND hwnd, POINT client) { MouseClicksAt(hwnd, client, 1); }
 void MouseClick(HWND hwnd) { MouseClicks(hwnd, 1); }
 void MouseDoubleClick(HWND hwnd) { MouseClicks(hwnd, 2); }
 

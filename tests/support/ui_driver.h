@@ -124,8 +124,9 @@ void Click(HWND control);
 // A real left click at the middle of a window, through the mouse input.
 void MouseClick(HWND hwnd);
 void MouseDoubleClick(HWND hwnd);
-// A real left click at a point of a window's client area.
+// Real left clicks at a point of a window's client area (two: a double-click).
 void MouseClickAt(HWND hwnd, POINT client);
+void MouseClicksAt(HWND hwnd, POINT client, int clicks);
 
 // A Windows path for a file the build names with a Unix path (Wine's Z: drive).
 std::wstring WindowsPath(std::wstring path);
